@@ -1,0 +1,54 @@
+#include "app/Options.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include "toolkit/qt/QtSerialPort.h"
+
+namespace app {
+
+Options readOptions(const std::vector<std::string>& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Control panel for one KR60P data projector on an RS-232C serial line.");
+    const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
+    const auto defaultOf = [](int number) {
+        return QString::fromStdString(toolkit::qt::QtSerialPort::defaultDevice(number));
+    };
+    const QCommandLineOption com1("com1", "Device for COM1 (default " + defaultOf(1) + ").",
+                                  "PATH");
+    const QCommandLineOption com2("com2", "Device for COM2 (default " + defaultOf(2) + ").",
+                                  "PATH");
+    parser.addOptions({help, version, com1, com2});
+
+    QStringList list;
+    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+
+    Options options;
+    if (!parser.parse(list)) {
+        options.exitText = parser.errorText().toStdString() + "\n\n" + parser.helpText().toStdString();
+        options.exitStatus = 2;
+        return options;
+    }
+    if (parser.isSet(help)) {
+        options.exitText = parser.helpText().toStdString();
+        return options;
+    }
+    if (parser.isSet(version)) {
+        options.exitText = "kr60p-panel " PANEL_VERSION "\n";
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.exitText = "Unexpected argument: " +
+                           parser.positionalArguments().first().toStdString() + "\n\n" +
+                           parser.helpText().toStdString();
+        options.exitStatus = 2;
+        return options;
+    }
+    if (parser.isSet(com1)) options.devices[1] = parser.value(com1).toStdString();
+    if (parser.isSet(com2)) options.devices[2] = parser.value(com2).toStdString();
+    return options;
+}
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#pragma once
+// Turns the received trace into a plain-language line when the last line
+// sent was one of the nine known queries.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace projector {
+
+// The caption for the result label, or nothing to leave it unchanged.
+// pressureValue is the pressure rule's working value; it keeps its last
+// value when a reading does not fit.
+std::optional<std::string> decodeReply(std::string_view sendLine, std::string_view commandPrefix,
+                                       std::string_view trace, std::int16_t& pressureValue);
+
+// The pressure line for the number at the start of a trace, or nothing when
+// the reading does not fit the 16-bit arithmetic.
+std::optional<std::string> pressureLine(std::string_view trace, std::int16_t& pressureValue);
+
+inline constexpr std::string_view kPressureOutOfRange = " Pressure out of range";
+
+}  // namespace projector

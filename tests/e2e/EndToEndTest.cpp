@@ -1,0 +1,228 @@
+// The real window (offscreen) and the real QSerialPort on a pseudo-terminal.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "panel/Form1.h"
+#include "tests/e2e/PtyPeer.h"
+#include "toolkit/qt/QtToolkit.h"
+
+namespace {
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tk = std::make_unique<toolkit::qt::QtToolkit>(
+            std::map<int, std::string>{{1, peer.devicePath()}, {2, "/dev/no-such-serial-device"}});
+        form = std::make_unique<panel::Form1>(*tk);
+        form->Form_Load();
+        form->window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(tk->windowWidget()));
+        // Closes every warning box as it appears, keeping its text.
+        boxCloser.setInterval(5);
+        QObject::connect(&boxCloser, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                warnings.push_back(box->text().toStdString());
+                box->done(QMessageBox::Ok);
+            }
+        });
+        boxCloser.start();
+    }
+
+    void TearDown() override {
+        boxCloser.stop();
+        form.reset();
+        tk.reset();
+    }
+
+    QWidget* widget(const char* name) { return tk->widget(name); }
+    QString text(const char* label) { return static_cast<QLabel*>(widget(label))->text(); }
+
+    // Reads from the peer until it has seen the bytes, or the deadline passes.
+    bool peerReceives(const std::string& bytes) {
+        return waitFor([&] {
+            received += peer.readAvailable();
+            return received.find(bytes) != std::string::npos;
+        });
+    }
+
+    PtyPeer peer;
+    std::unique_ptr<toolkit::qt::QtToolkit> tk;
+    std::unique_ptr<panel::Form1> form;
+    QTimer boxCloser;
+    std::vector<std::string> warnings;
+    std::string received;
+};
+
+TEST_F(EndToEnd, ALineGoesOutByteForByteAndIsTraced) {
+    form->link().sendCode("C00");
+    ASSERT_TRUE(peerReceives("C00\r"));
+    EXPECT_EQ(received, "C00\r");
+    EXPECT_EQ(text("Label11"), " C 0 0 CR ");
+}
+
+TEST_F(EndToEnd, ARepliedStatusIsTracedAndDecoded) {
+    QTest::mouseClick(static_cast<QPushButton*>(widget("Command44")), Qt::LeftButton);
+    ASSERT_TRUE(peerReceives("CR0\r"));
+    peer.write("0");
+    ASSERT_TRUE(waitFor([&] { return text("Label12") == " 0 "; }));
+    peer.write("0\r");
+    ASSERT_TRUE(waitFor([&] { return text("Label22") == " Power ON"; }));
+    EXPECT_EQ(text("Label12"), " 0 0 CR ");
+}
+
+TEST_F(EndToEnd, ReceivedBytesShowAsPlainText) {
+    peer.write("<b>x</b>&amp;");
+    ASSERT_TRUE(waitFor([&] { return !text("Label12").isEmpty(); }));
+    EXPECT_EQ(static_cast<QLabel*>(widget("Label12"))->textFormat(), Qt::PlainText);
+    ASSERT_TRUE(waitFor([&] { return text("Label12").size() == 27; }));
+    EXPECT_EQ(text("Label12"), " < b > x < / b > & a m p ; ");
+}
+
+TEST_F(EndToEnd, HoldingVolumeUpRepeatsUntilReleasedWithAnyMouseButton) {
+    for (const Qt::MouseButton mouse : {Qt::LeftButton, Qt::RightButton}) {
+        SCOPED_TRACE(mouse);
+        received.clear();
+        auto* volumeUp = static_cast<QPushButton*>(widget("Command1"));
+        QTest::mousePress(volumeUp, mouse);
+        ASSERT_TRUE(peerReceives("C09\rC09\rC09\r"));
+        // The release goes to the pressed button even off it.
+        QTest::mouseRelease(volumeUp, mouse, {}, QPoint(-50, -50));
+        const std::size_t atRelease = received.size();
+        EXPECT_EQ(form->RepeatKey, 0);
+        // The trace-clear delay ends 1000 ms after the release, four repeat
+        // intervals later.
+        ASSERT_TRUE(waitFor([&] {
+            received += peer.readAvailable();
+            return !form->timer("Timer4").enabled();
+        }));
+        received += peer.readAvailable();
+        EXPECT_EQ(received.size(), atRelease);
+    }
+}
+
+TEST_F(EndToEnd, CtrlJReachesTheTextBoxAndExpandsTheWindow) {
+    auto* text1 = static_cast<QLineEdit*>(widget("Text1"));
+    form->window().setHeight(panel::kHeightFull);
+    text1->setFocus();
+    int keyPresses = 0;
+    struct Counter : QObject {
+        int* count;
+        explicit Counter(int* c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_J) {
+                ++*count;
+            }
+            return false;
+        }
+    } counter(&keyPresses);
+    text1->installEventFilter(&counter);
+
+    QTest::keyClick(text1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(keyPresses, 1);
+    EXPECT_EQ(form->window().height(), panel::kHeightExpanded);
+    EXPECT_EQ(static_cast<QPushButton*>(widget("Command34"))->text(), "CLOSE");
+
+    QTest::keyClicks(text1, "cr0");
+    EXPECT_EQ(text1->text(), "cr0");
+    QTest::mouseClick(static_cast<QPushButton*>(widget("Command95")), Qt::LeftButton);
+    ASSERT_TRUE(peerReceives("cr0\r"));
+    text1->removeEventFilter(&counter);
+}
+
+TEST_F(EndToEnd, EachHeightShowsItsPartOfThePanel) {
+    struct Case {
+        int height;
+        const char* lowestInside;
+        const char* firstOutside;
+    };
+    for (const Case& c : {Case{5350, "Command36", "Frame9"}, Case{6645, "Frame9", "Frame14"},
+                          Case{7200, "Command52", "Frame15"}, Case{9100, "Frame15", nullptr}}) {
+        SCOPED_TRACE(c.height);
+        form->window().setHeight(c.height);
+        QApplication::processEvents();
+        const int clientHeight = tk->windowWidget()->height();
+        const QWidget* inside = widget(c.lowestInside);
+        EXPECT_LE(inside->mapTo(tk->windowWidget(), QPoint(0, inside->height())).y(), clientHeight);
+        if (c.firstOutside) {
+            const QWidget* outside = widget(c.firstOutside);
+            EXPECT_GE(outside->mapTo(tk->windowWidget(), QPoint(0, 0)).y(), clientHeight);
+        }
+    }
+}
+
+TEST_F(EndToEnd, AHangUpThenAClickGivesOneWarningAndTheProgramGoesOn) {
+    peer.hangUp();
+    ASSERT_TRUE(waitFor([&] { return !tk->serialPort().portOpen(); }));
+    QTest::mouseClick(static_cast<QPushButton*>(widget("Command17")), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return warnings.size() == 1; }));
+    EXPECT_NE(warnings[0].find("was lost"), std::string::npos) << warnings[0];
+    EXPECT_EQ(text("Label11"), "");
+    EXPECT_FALSE(form->ended());
+}
+
+TEST_F(EndToEnd, AMissingDeviceIsNamedInTheWarning) {
+    QTest::mouseClick(static_cast<QPushButton*>(widget("Command33")), Qt::LeftButton);
+    static_cast<QAbstractButton*>(widget("Option2"))->click();
+    ASSERT_TRUE(waitFor([&] { return warnings.size() == 1; }));
+    EXPECT_EQ(warnings[0], "There is no serial device /dev/no-such-serial-device (COM2).");
+    EXPECT_EQ(tk->serialPort().commPort(), 1);
+    EXPECT_TRUE(widget("Frame8")->isVisible());
+    // Back to COM1: the link works again.
+    static_cast<QAbstractButton*>(widget("Option1"))->click();
+    EXPECT_TRUE(tk->serialPort().portOpen());
+    form->link().sendCode("C00");
+    EXPECT_TRUE(peerReceives("C00\r"));
+}
+
+TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
+    toolkit::qt::QtSerialPort missing({{1, "/dev/no-such-serial-device"}});
+    try {
+        missing.setPortOpen(true);
+        FAIL() << "opened a missing device";
+    } catch (const toolkit::SerialError& error) {
+        EXPECT_EQ(std::string(error.what()), "There is no serial device /dev/no-such-serial-device (COM1).");
+    }
+
+    PtyPeer peer;
+    toolkit::qt::QtSerialPort first({{1, peer.devicePath()}});
+    toolkit::qt::QtSerialPort second({{1, peer.devicePath()}});
+    first.setPortOpen(true);
+    try {
+        second.setPortOpen(true);
+        FAIL() << "opened a device in use";
+    } catch (const toolkit::SerialError& error) {
+        EXPECT_NE(std::string(error.what()).find("in use by another program"), std::string::npos)
+            << error.what();
+    }
+}
+
+TEST(SerialPortOnQt, SettingsApplyOpenOrClosedAndBadTextChangesNothing) {
+    PtyPeer peer;
+    toolkit::qt::QtSerialPort port({{1, peer.devicePath()}});
+    port.setSettings("19200,N,8,1");
+    port.setPortOpen(true);
+    port.setSettings("9600,N,8,1");
+    EXPECT_EQ(port.settings(), "9600,N,8,1");
+    EXPECT_THROW(port.setSettings("fast"), toolkit::SerialError);
+    EXPECT_EQ(port.settings(), "9600,N,8,1");
+    EXPECT_TRUE(port.portOpen());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

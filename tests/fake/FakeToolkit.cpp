@@ -1,0 +1,171 @@
+#include "tests/fake/FakeToolkit.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace fake {
+
+void Timer::arm() {
+    due_ = clock_.now() + interval_;
+    armed_ = clock_.nextSequence();
+}
+
+void Timer::setInterval(int milliseconds) {
+    interval_ = milliseconds;
+    if (enabled_) arm();
+}
+
+void Timer::setEnabled(bool enabled) {
+    if (enabled && !enabled_) {
+        enabled_ = true;
+        arm();
+    } else if (!enabled) {
+        enabled_ = false;
+    }
+}
+
+void Clock::advance(std::int64_t milliseconds) {
+    const std::int64_t until = now_ + milliseconds;
+    for (;;) {
+        Timer* next = nullptr;
+        for (Timer* timer : timers_) {
+            if (!timer->enabled_ || timer->due_ > until) continue;
+            if (!next || timer->due_ < next->due_ ||
+                (timer->due_ == next->due_ && timer->armed_ < next->armed_)) {
+                next = timer;
+            }
+        }
+        if (!next) break;
+        now_ = next->due_;
+        // A periodic timer counts on from its deadline unless its handler
+        // re-armed or stopped it.
+        next->due_ += std::max(next->interval_, 1);
+        next->armed_ = nextSequence();
+        if (next->handler_) next->handler_();
+    }
+    now_ = until;
+}
+
+void Option::setValue(bool chosen) {
+    if (chosen == value()) return;
+    if (!chosen) {
+        groupChosen_ = nullptr;
+        return;
+    }
+    groupChosen_ = this;
+    if (click_) click_();
+}
+
+void Option::click() {
+    groupChosen_ = this;
+    if (click_) click_();
+}
+
+void SerialPort::setCommPort(int number) {
+    if (open_) throw toolkit::SerialError("port is open");
+    number_ = number;
+    calls.push_back("port " + std::to_string(number));
+}
+
+void SerialPort::setSettings(const std::string& text) {
+    settings_ = text;
+    calls.push_back("settings " + text);
+}
+
+void SerialPort::setPortOpen(bool open) {
+    if (open) {
+        if (gone_ || std::find(missingPorts.begin(), missingPorts.end(), number_) != missingPorts.end()) {
+            throw toolkit::SerialError("There is no serial device for COM" + std::to_string(number_) + ".");
+        }
+        calls.push_back("open");
+    } else {
+        calls.push_back("close");
+    }
+    open_ = open;
+}
+
+void SerialPort::output(const std::string& bytes) {
+    if (!open_) throw toolkit::SerialError("The serial port is closed.");
+    writes.push_back(bytes);
+}
+
+std::string SerialPort::input() {
+    std::string taken;
+    taken.swap(waiting_);
+    return taken;
+}
+
+void SerialPort::deliver(const std::string& bytes) {
+    waiting_ += bytes;
+    raise(toolkit::CommEventReceive);
+}
+
+void SerialPort::raise(int commEvent) {
+    event_ = commEvent;
+    if (handler_) handler_();
+}
+
+std::string SerialPort::wire() const {
+    std::string all;
+    for (const std::string& write : writes) all += write;
+    return all;
+}
+
+toolkit::Window& Toolkit::createWindow(const toolkit::WindowSpec& spec) {
+    window = std::make_unique<Window>(spec.clientWidth, spec.clientHeight + toolkit::kAssumedFrameTwips);
+    window->setCaption(std::string(spec.caption));
+    return *window;
+}
+
+namespace {
+template <typename T, typename... Args>
+T& make(std::map<std::string, std::unique_ptr<T>>& into, std::vector<toolkit::ControlSpec>& specs,
+        const toolkit::ControlSpec& spec, Args&&... args) {
+    specs.push_back(spec);
+    auto& made = into[std::string(spec.name)];
+    made = std::make_unique<T>(std::forward<Args>(args)...);
+    return *made;
+}
+}  // namespace
+
+toolkit::Frame& Toolkit::createFrame(const toolkit::ControlSpec& spec) {
+    auto& frame = make(frames, specs, spec);
+    frame.setVisible(!spec.hidden);
+    return frame;
+}
+
+toolkit::Label& Toolkit::createLabel(const toolkit::ControlSpec& spec) {
+    auto& label = make(labels, specs, spec);
+    label.setCaption(std::string(spec.caption));
+    return label;
+}
+
+toolkit::Button& Toolkit::createButton(const toolkit::ControlSpec& spec) {
+    auto& button = make(buttons, specs, spec, std::string(spec.caption));
+    button.setVisible(!spec.hidden);
+    return button;
+}
+
+toolkit::Option& Toolkit::createOption(const toolkit::ControlSpec& spec) {
+    Option*& chosen = chosenInGroup_[std::string(spec.container)];
+    auto& option = make(options, specs, spec, chosen);
+    if (spec.chosen) chosen = &option;
+    return option;
+}
+
+toolkit::TextBox& Toolkit::createTextBox(const toolkit::ControlSpec& spec) {
+    return make(textBoxes, specs, spec);
+}
+
+toolkit::Image& Toolkit::createImage(const toolkit::ControlSpec& spec) {
+    return make(images, specs, spec);
+}
+
+toolkit::Timer& Toolkit::createTimer(const toolkit::TimerSpec& spec) {
+    auto& timer = timers[std::string(spec.name)];
+    timer = std::make_unique<Timer>(clock, spec.interval);
+    clock.add(timer.get());
+    return *timer;
+}
+
+}  // namespace fake
