@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -188,9 +189,30 @@ private:
     std::string caption_;
 };
 
+// Captions wrap at blanks onto further lines where the button is too narrow
+// for them, as "DISPLAY CLEAR" must.
+QString wrapped(const QString& caption, const QPushButton& button) {
+    const QFontMetrics metrics(button.font());
+    const int room = button.width() - 6;
+    if (metrics.horizontalAdvance(caption) <= room) return caption;
+    QString lines, line;
+    for (const QString& word : caption.split(' ')) {
+        if (line.isEmpty()) {
+            line = word;
+        } else if (metrics.horizontalAdvance(line + ' ' + word) <= room) {
+            line += ' ' + word;
+        } else {
+            lines += line + '\n';
+            line = word;
+        }
+    }
+    return lines + line;
+}
+
 class QtButton : public Button {
 public:
-    explicit QtButton(QPushButton* button) : button_(button) {
+    QtButton(QPushButton* button, const std::string& caption) : button_(button) {
+        setCaption(caption);
         button->installEventFilter(&hook_);
         hook_.hook = [this](QEvent* event) {
             switch (event->type()) {
@@ -209,8 +231,11 @@ public:
             if (click_) click_();
         });
     }
-    void setCaption(const std::string& utf8) override { button_->setText(qs(utf8)); }
-    std::string caption() const override { return button_->text().toStdString(); }
+    void setCaption(const std::string& utf8) override {
+        caption_ = utf8;
+        button_->setText(wrapped(qs(utf8), *button_));
+    }
+    std::string caption() const override { return caption_; }
     void setVisible(bool visible) override { button_->setVisible(visible); }
     bool visible() const override { return !button_->isHidden(); }
     void onClick(Handler handler) override { click_ = std::move(handler); }
@@ -219,6 +244,7 @@ public:
 
 private:
     QPushButton* button_;
+    std::string caption_;
     EventHook hook_;
     Handler click_, press_, release_;
 };
@@ -391,12 +417,12 @@ Label& QtToolkit::createLabel(const ControlSpec& spec) {
 }
 
 Button& QtToolkit::createButton(const ControlSpec& spec) {
-    auto* button = new QPushButton(qs(spec.caption));
+    auto* button = new QPushButton();
     button->setAutoDefault(false);
     button->setAutoRepeat(false);
     applyLook(button, spec.look, windowFont_, QPalette::Button);
     place(button, spec);
-    return keep(std::make_unique<QtButton>(button));
+    return keep(std::make_unique<QtButton>(button, std::string(spec.caption)));
 }
 
 Option& QtToolkit::createOption(const ControlSpec& spec) {
