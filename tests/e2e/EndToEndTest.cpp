@@ -2,50 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <memory>
 
-#include "panel/Form1.h"
+#include "tests/e2e/PanelWindow.h"
 #include "tests/e2e/PtyPeer.h"
-#include "toolkit/qt/QtToolkit.h"
 
 namespace {
 
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override {
-        tk = std::make_unique<toolkit::qt::QtToolkit>(
-            std::map<int, std::string>{{1, peer.devicePath()}, {2, "/dev/no-such-serial-device"}});
-        form = std::make_unique<panel::Form1>(*tk);
-        form->Form_Load();
-        form->window().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(tk->windowWidget()));
-        // Closes every warning box as it appears, keeping its text.
-        boxCloser.setInterval(5);
-        QObject::connect(&boxCloser, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                warnings.push_back(box->text().toStdString());
-                box->done(QMessageBox::Ok);
-            }
-        });
-        boxCloser.start();
-    }
-
-    void TearDown() override {
-        boxCloser.stop();
-        form.reset();
-        tk.reset();
-    }
-
-    QWidget* widget(const char* name) { return tk->widget(name); }
-    QString text(const char* label) { return static_cast<QLabel*>(widget(label))->text(); }
+    QWidget* widget(const char* name) { return panel.widget(name); }
+    QString text(const char* label) { return panel.text(label); }
 
     // Reads from the peer until it has seen the bytes, or the deadline passes.
     bool peerReceives(const std::string& bytes) {
@@ -56,10 +24,10 @@ protected:
     }
 
     PtyPeer peer;
-    std::unique_ptr<toolkit::qt::QtToolkit> tk;
-    std::unique_ptr<panel::Form1> form;
-    QTimer boxCloser;
-    std::vector<std::string> warnings;
+    PanelWindow panel{peer.devicePath()};
+    toolkit::qt::QtToolkit* tk = &panel.tk;
+    panel::Form1* form = &panel.form;
+    std::vector<std::string>& warnings = panel.warnings;
     std::string received;
 };
 
@@ -219,10 +187,3 @@ TEST(SerialPortOnQt, SettingsApplyOpenOrClosedAndBadTextChangesNothing) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
