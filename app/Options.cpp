@@ -27,7 +27,8 @@ Options readOptions(const std::vector<std::string>& arguments) {
 
     Options options;
     if (!parser.parse(list)) {
-        options.exitText = parser.errorText().toStdString() + "\n\n" + parser.helpText().toStdString();
+        options.exitText =
+            parser.errorText().toStdString() + "\n\n" + parser.helpText().toStdString();
         options.exitStatus = 2;
         return options;
     }
@@ -40,9 +41,9 @@ Options readOptions(const std::vector<std::string>& arguments) {
         return options;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        options.exitText = "Unexpected argument: " +
-                           parser.positionalArguments().first().toStdString() + "\n\n" +
-                           parser.helpText().toStdString();
+        options.exitText =
+            "Unexpected argument: " + parser.positionalArguments().first().toStdString() + "\n\n" +
+            parser.helpText().toStdString();
         options.exitStatus = 2;
         return options;
     }

@@ -9,7 +9,7 @@
 namespace app {
 
 struct Options {
-    std::map<int, std::string> devices;  // port number -> device path
+    std::map<int, std::string> devices;   // port number -> device path
     std::optional<std::string> exitText;  // --help, --version or a usage error
     int exitStatus = 0;
 };

@@ -24,11 +24,11 @@ int main(int argc, char* argv[]) {
     try {
         form.Form_Load();
     } catch (const toolkit::SerialError& error) {
-        QMessageBox box(QMessageBox::Critical, "KR60P CONTROL",
-                        QString::fromStdString(
-                            std::string("The panel cannot start.\n\n") + error.what() +
-                            "\n\nTo use another device, start the panel with --com1 PATH, "
-                            "for example --com1 /dev/ttyUSB0."));
+        QMessageBox box(
+            QMessageBox::Critical, "KR60P CONTROL",
+            QString::fromStdString(std::string("The panel cannot start.\n\n") + error.what() +
+                                   "\n\nTo use another device, start the panel with --com1 PATH, "
+                                   "for example --com1 /dev/ttyUSB0."));
         box.setTextFormat(Qt::PlainText);
         box.exec();
         return 1;

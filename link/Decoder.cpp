@@ -94,7 +94,9 @@ std::string_view mid(std::string_view text, std::size_t p, std::size_t n) {
     return text.substr(p - 1, n);
 }
 
-std::string_view left(std::string_view text, std::size_t n) { return text.substr(0, n); }
+std::string_view left(std::string_view text, std::size_t n) {
+    return text.substr(0, n);
+}
 
 std::optional<std::string> lookUp(const Query& query, std::string_view trace) {
     const auto key = left(trace, query.keyLength);

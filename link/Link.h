@@ -33,7 +33,7 @@ struct LinkControls {
 };
 
 class Link {
-public:
+  public:
     explicit Link(const LinkControls& controls);
 
     // Start-up: the variables, then (after the window is placed) the port.
@@ -62,7 +62,7 @@ public:
     const std::string& portSettings() const { return PortSettings; }
     std::int16_t pressureValue() const { return PressureValue; }
 
-private:
+  private:
     LinkControls c_;
     std::string SendLine;
     std::string RxBuffer;

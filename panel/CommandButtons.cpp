@@ -66,7 +66,9 @@ constexpr std::array kCommandButtons = std::to_array<CommandButton>({
 
 }  // namespace
 
-std::span<const CommandButton> commandButtonTable() { return kCommandButtons; }
+std::span<const CommandButton> commandButtonTable() {
+    return kCommandButtons;
+}
 
 void Form1::applyPreset(const Preset& preset) {
     if (preset.replyTimeout == 0) return;

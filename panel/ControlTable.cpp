@@ -24,8 +24,12 @@ constexpr int kPeach = 0xFFE0C0;
 constexpr int kApricot = 0xFFC080;
 constexpr int kWhite = 0xFFFFFF;
 
-constexpr Font G(double points, bool bold = false) { return {Face::Fixed, points, bold}; }
-constexpr Font P(double points, bool bold = false) { return {Face::Proportional, points, bold}; }
+constexpr Font G(double points, bool bold = false) {
+    return {Face::Fixed, points, bold};
+}
+constexpr Font P(double points, bool bold = false) {
+    return {Face::Proportional, points, bold};
+}
 constexpr Font kWindowFont{};
 
 constexpr Look look(int back, Font font = kWindowFont, Align align = Align::Left) {
@@ -34,7 +38,9 @@ constexpr Look look(int back, Font font = kWindowFont, Align align = Align::Left
 constexpr Look centred(int back = kGrey, Font font = kWindowFont) {
     return look(back, font, Align::Centre);
 }
-constexpr Look trace(int text, Font font) { return {kWhite, text, font, Align::Left, true}; }
+constexpr Look trace(int text, Font font) {
+    return {kWhite, text, font, Align::Left, true};
+}
 
 constexpr auto F = Kind::Frame;
 constexpr auto L = Kind::Label;
@@ -203,8 +209,14 @@ const toolkit::WindowSpec kForm1{
     "Form1", "ORVA   KR60P   CONTROL   Ver.1.40", 9495, 8730, kGrey, G(9, true),
 };
 
-std::span<const ControlSpec> controlTable() { return kControls; }
-std::span<const LineSpec> lineTable() { return kLines; }
-std::span<const TimerSpec> timerTable() { return kTimers; }
+std::span<const ControlSpec> controlTable() {
+    return kControls;
+}
+std::span<const LineSpec> lineTable() {
+    return kLines;
+}
+std::span<const TimerSpec> timerTable() {
+    return kTimers;
+}
 
 }  // namespace panel

@@ -13,7 +13,11 @@ std::string wireBytesOf(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        std::size_t length = lead < 0x80    ? 1
+                             : lead >= 0xF0 ? 4
+                             : lead >= 0xE0 ? 3
+                             : lead >= 0xC0 ? 2
+                                            : 0;
         if (length == 0 || i + length > utf8.size()) {
             bytes += '?';
             ++i;
@@ -45,7 +49,9 @@ void Form1::Command95_Click() {
 }
 
 // "CLS"
-void Form1::Command96_Click() { Text1.setText(""); }
+void Form1::Command96_Click() {
+    Text1.setText("");
+}
 
 // The data-display toggle; the current height alone decides.
 void Form1::Command34_Click() {

@@ -37,17 +37,29 @@ toolkit::Window& Form1::build() {
     for (const toolkit::ControlSpec& spec : controlTable()) {
         const std::string name(spec.name);
         switch (spec.kind) {
-            case Kind::Frame: frames_[name] = &toolkit_.createFrame(spec); break;
-            case Kind::Label: labels_[name] = &toolkit_.createLabel(spec); break;
-            case Kind::Button: buttons_[name] = &toolkit_.createButton(spec); break;
-            case Kind::Option: options_[name] = &toolkit_.createOption(spec); break;
-            case Kind::TextBox: textBoxes_[name] = &toolkit_.createTextBox(spec); break;
-            case Kind::Image: images_[name] = &toolkit_.createImage(spec); break;
+            case Kind::Frame:
+                frames_[name] = &toolkit_.createFrame(spec);
+                break;
+            case Kind::Label:
+                labels_[name] = &toolkit_.createLabel(spec);
+                break;
+            case Kind::Button:
+                buttons_[name] = &toolkit_.createButton(spec);
+                break;
+            case Kind::Option:
+                options_[name] = &toolkit_.createOption(spec);
+                break;
+            case Kind::TextBox:
+                textBoxes_[name] = &toolkit_.createTextBox(spec);
+                break;
+            case Kind::Image:
+                images_[name] = &toolkit_.createImage(spec);
+                break;
         }
         const bool visible = !spec.hidden && !hiddenFrames.contains(spec.container);
         if (spec.kind == Kind::Frame && !visible) hiddenFrames.insert(spec.name);
-        const bool takesFocus = spec.kind == Kind::Button || spec.kind == Kind::Option ||
-                                spec.kind == Kind::TextBox;
+        const bool takesFocus =
+            spec.kind == Kind::Button || spec.kind == Kind::Option || spec.kind == Kind::TextBox;
         if (takesFocus && visible && (firstFocus.empty() || spec.tab < firstTab)) {
             firstFocus = spec.name;
             firstTab = spec.tab;

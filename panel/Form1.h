@@ -24,7 +24,7 @@ inline constexpr int kHeightExpanded = 7200;
 inline constexpr int kHeightFull = 9100;
 
 class Form1 {
-public:
+  public:
     explicit Form1(toolkit::Toolkit& toolkit);
 
     // Start-up. Throws toolkit::SerialError when port 1 cannot be opened;
@@ -46,7 +46,7 @@ public:
     std::string TypedCommand;
     std::int16_t ExpandFlag = 0;
 
-private:
+  private:
     template <typename T>
     using Registry = std::map<std::string, T*, std::less<>>;
 

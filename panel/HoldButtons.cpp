@@ -39,7 +39,9 @@ const HoldButton* findByKey(std::uint8_t key) {
 
 }  // namespace
 
-std::span<const HoldButton> holdButtonTable() { return kHoldButtons; }
+std::span<const HoldButton> holdButtonTable() {
+    return kHoldButtons;
+}
 
 void Form1::holdPress(const HoldButton& button) {
     held_ = &button;

@@ -46,10 +46,14 @@ std::int64_t Projector::lampHours(std::int64_t nowMs) {
 
 std::string Projector::status(std::int64_t nowMs) {
     switch (power(nowMs)) {
-        case Power::StandBy: return "80";
-        case Power::WarmingUp: return "40";
-        case Power::CoolingDown: return "20";
-        case Power::On: break;
+        case Power::StandBy:
+            return "80";
+        case Power::WarmingUp:
+            return "40";
+        case Power::CoolingDown:
+            return "20";
+        case Power::On:
+            break;
     }
     return "00";
 }
@@ -111,7 +115,8 @@ bool Projector::act(std::string_view code, std::int64_t nowMs) {
     struct Range {
         int first, last;
     };
-    static constexpr std::array kSignalTypes{Range{0x50, 0x53}, Range{0x24, 0x26}, Range{0x32, 0x34}};
+    static constexpr std::array kSignalTypes{Range{0x50, 0x53}, Range{0x24, 0x26},
+                                             Range{0x32, 0x34}};
     for (std::size_t input = 0; input < kSignalTypes.size(); ++input) {
         if (n >= kSignalTypes[input].first && n <= kSignalTypes[input].last && n != 0x51) {
             signalType_[input] = n;

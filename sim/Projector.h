@@ -22,7 +22,7 @@ enum class Power { StandBy, WarmingUp, On, CoolingDown };
 std::optional<int> actionNumber(std::string_view code);
 
 class Projector {
-public:
+  public:
     explicit Projector(ProjectorTimes times = {}) : times_(times) {}
 
     // The reply to one command line (without its CR), or nothing for a line
@@ -39,7 +39,7 @@ public:
     std::string_view keyLock() const { return keyLock_; }
     std::int64_t lampHours(std::int64_t nowMs);
 
-private:
+  private:
     void settle(std::int64_t nowMs);
     bool act(std::string_view code, std::int64_t nowMs);
     std::string status(std::int64_t nowMs);
@@ -47,7 +47,7 @@ private:
 
     ProjectorTimes times_;
     Power power_ = Power::StandBy;
-    std::int64_t since_ = 0;  // when the current power state began
+    std::int64_t since_ = 0;   // when the current power state began
     std::int64_t lampMs_ = 0;  // lamp time before the current power state
     std::int64_t lampHoursAtStart_ = 1234;
     int input_ = 1;

@@ -7,7 +7,7 @@ namespace sim {
 
 std::string printable(std::string_view bytes) {
     static constexpr std::array<const char*, 32> kNames{
-        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT", "LF",
+        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
         "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
         "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     std::string text;
@@ -33,7 +33,8 @@ std::string printable(std::string_view bytes) {
 std::vector<std::string> chunksOf(const std::string& bytes, std::size_t size) {
     if (size == 0 || bytes.size() <= size) return {bytes};
     std::vector<std::string> chunks;
-    for (std::size_t at = 0; at < bytes.size(); at += size) chunks.push_back(bytes.substr(at, size));
+    for (std::size_t at = 0; at < bytes.size(); at += size)
+        chunks.push_back(bytes.substr(at, size));
     return chunks;
 }
 

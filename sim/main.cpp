@@ -24,7 +24,9 @@
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
-void requestStop(int) { stopRequested = 1; }
+void requestStop(int) {
+    stopRequested = 1;
+}
 
 struct Options {
     std::string link;
@@ -68,15 +70,29 @@ long number(const char* text, const char* option) {
     errno = 0;
     const long value = std::strtol(text, &end, 10);
     if (errno != 0 || end == text || *end != '\0' || value < 0) {
-        std::fprintf(stderr, "kr60p-sim: %s needs a whole number of 0 or more, not \"%s\"\n", option, text);
+        std::fprintf(stderr, "kr60p-sim: %s needs a whole number of 0 or more, not \"%s\"\n",
+                     option, text);
         std::exit(2);
     }
     return value;
 }
 
 Options readOptions(int argc, char** argv) {
-    enum { Link = 1, WarmUp, CoolDown, Delay, Chunk, ChunkGap, Silent, Unasked, UnaskedEvery,
-           Garbage, HangUpAfter, Quiet, Help };
+    enum {
+        Link = 1,
+        WarmUp,
+        CoolDown,
+        Delay,
+        Chunk,
+        ChunkGap,
+        Silent,
+        Unasked,
+        UnaskedEvery,
+        Garbage,
+        HangUpAfter,
+        Quiet,
+        Help
+    };
     static const option kOptions[] = {
         {"link", required_argument, nullptr, Link},
         {"warm-up", required_argument, nullptr, WarmUp},
@@ -97,20 +113,48 @@ Options readOptions(int argc, char** argv) {
     for (int c; (c = getopt_long(argc, argv, "", kOptions, nullptr)) != -1;) {
         const char* name = argv[optind - 1];
         switch (c) {
-            case Link: o.link = optarg; break;
-            case WarmUp: o.times.warmUpMs = number(optarg, name); break;
-            case CoolDown: o.times.coolDownMs = number(optarg, name); break;
-            case Delay: o.delayMs = number(optarg, name); break;
-            case Chunk: o.chunk = static_cast<std::size_t>(number(optarg, name)); break;
-            case ChunkGap: o.chunkGapMs = number(optarg, name); break;
-            case Silent: o.silent = true; break;
-            case Unasked: o.unasked = optarg; break;
-            case UnaskedEvery: o.unaskedEveryMs = std::max(1L, number(optarg, name)); break;
-            case Garbage: o.garbage = static_cast<std::size_t>(number(optarg, name)); break;
-            case HangUpAfter: o.hangUpAfter = number(optarg, name); break;
-            case Quiet: o.quiet = true; break;
-            case Help: usage(stdout); std::exit(0);
-            default: usage(stderr); std::exit(2);
+            case Link:
+                o.link = optarg;
+                break;
+            case WarmUp:
+                o.times.warmUpMs = number(optarg, name);
+                break;
+            case CoolDown:
+                o.times.coolDownMs = number(optarg, name);
+                break;
+            case Delay:
+                o.delayMs = number(optarg, name);
+                break;
+            case Chunk:
+                o.chunk = static_cast<std::size_t>(number(optarg, name));
+                break;
+            case ChunkGap:
+                o.chunkGapMs = number(optarg, name);
+                break;
+            case Silent:
+                o.silent = true;
+                break;
+            case Unasked:
+                o.unasked = optarg;
+                break;
+            case UnaskedEvery:
+                o.unaskedEveryMs = std::max(1L, number(optarg, name));
+                break;
+            case Garbage:
+                o.garbage = static_cast<std::size_t>(number(optarg, name));
+                break;
+            case HangUpAfter:
+                o.hangUpAfter = number(optarg, name);
+                break;
+            case Quiet:
+                o.quiet = true;
+                break;
+            case Help:
+                usage(stdout);
+                std::exit(0);
+            default:
+                usage(stderr);
+                std::exit(2);
         }
     }
     if (optind < argc) {
@@ -132,11 +176,11 @@ struct Pending {
 };
 
 class Simulator {
-public:
+  public:
     explicit Simulator(Options options) : o_(std::move(options)), projector_(o_.times) {}
     int run();
 
-private:
+  private:
     void log(const char* direction, const std::string& bytes) {
         if (o_.quiet) return;
         std::printf("%10lld ms  %s  %s\n", static_cast<long long>(nowMs()), direction,
@@ -230,8 +274,12 @@ int Simulator::run() {
 
     while (!stopRequested && !hungUp_) {
         int timeout = 100;
-        if (!pending_.empty()) timeout = static_cast<int>(std::clamp<std::int64_t>(pending_.front().due - nowMs(), 0, 100));
-        if (!o_.unasked.empty()) timeout = static_cast<int>(std::clamp<std::int64_t>(nextUnasked_ - nowMs(), 0, timeout));
+        if (!pending_.empty())
+            timeout =
+                static_cast<int>(std::clamp<std::int64_t>(pending_.front().due - nowMs(), 0, 100));
+        if (!o_.unasked.empty())
+            timeout =
+                static_cast<int>(std::clamp<std::int64_t>(nextUnasked_ - nowMs(), 0, timeout));
         pollfd p{master_, POLLIN, 0};
         const int ready = ::poll(&p, 1, timeout);
         if (ready < 0 && errno != EINTR) break;

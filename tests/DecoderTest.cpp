@@ -61,8 +61,10 @@ TEST(Decoder, EveryRowOfEveryTable) {
              Row{"CR7", "20\r", " All OFF : 1 Lamp mode(No2 USE)"},
              Row{"CR7", "22\r", " No2 ON  : 1 Lamp mode(No2 USE)"},
              Row{"CR3", "12345\r", " 1 2 3 4 5 CR  Hour Use"},
-             Row{"CR3", "1234567890123456789012\r", " 1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 8 9 Hour Use"},
-             Row{"CR6", "ABCDEFGHIJKLMNOPQ\r", "  S1= A B C D E C  ,   S2=  H I J K C , S3= M N O P Q C"},
+             Row{"CR3", "1234567890123456789012\r",
+                 " 1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 8 9 Hour Use"},
+             Row{"CR6", "ABCDEFGHIJKLMNOPQ\r",
+                 "  S1= A B C D E C  ,   S2=  H I J K C , S3= M N O P Q C"},
              Row{"CR6", "AB", "  S1= A B  C  ,   S2=  C , S3= C"},
              Row{"CR9", "KR60P Ver1.40\r", " K R 6 0 P   V e r 1 . 4 0 CR "},
              Row{"CR PRESSURE", "512\r", "650 hPa"},
@@ -86,15 +88,16 @@ TEST(Decoder, KeysThatMatchNoRowLeaveTheResultAlone) {
              Row{"CRA", "04\r", nullptr},
              Row{"CR7", "21\r", nullptr},
          }) {
-        EXPECT_EQ(decode(row.query, row.reply), std::nullopt) << row.query << " answered " << row.reply;
+        EXPECT_EQ(decode(row.query, row.reply), std::nullopt)
+            << row.query << " answered " << row.reply;
     }
 }
 
 TEST(Decoder, OnlyAnExactQueryLineSelectsARule) {
     std::int16_t pressure = 0;
     const std::string trace = traceOf("00\r");
-    for (const char* sendLine : {"", "C00\r", "cr0\r", "CR0 \r", "CR0", " CR0\r", "CR0\r\r", "CR00\r",
-                                 "CR  PRESSURE\r", "CR2\r", "CR5\r", "CR8\r"}) {
+    for (const char* sendLine : {"", "C00\r", "cr0\r", "CR0 \r", "CR0", " CR0\r", "CR0\r\r",
+                                 "CR00\r", "CR  PRESSURE\r", "CR2\r", "CR5\r", "CR8\r"}) {
         EXPECT_EQ(decodeReply(sendLine, "", trace, pressure), std::nullopt) << sendLine;
     }
     EXPECT_EQ(decodeReply("@CR0\r", "@", trace, pressure), " Power ON");

@@ -11,15 +11,17 @@ TEST(WireBytes, OneBytePerCharacter) {
     for (const Case& c : {
              Case{"CR PRESSURE", "CR PRESSURE"},
              Case{"", ""},
-             Case{"\xC3\xA9", "\xE9"},            // U+00E9 as its byte
-             Case{"\xC3\xBF", "\xFF"},            // U+00FF
-             Case{"\xC2\x80", "\x80"},            // U+0080
-             Case{"\xC4\x80", "?"},               // U+0100
-             Case{"\xE3\x83\x87", "?"},           // a Japanese character
+             Case{"\xC3\xA9", "\xE9"},           // U+00E9 as its byte
+             Case{"\xC3\xBF", "\xFF"},           // U+00FF
+             Case{"\xC2\x80", "\x80"},           // U+0080
+             Case{"\xC4\x80", "?"},              // U+0100
+             Case{"\xE3\x83\x87", "?"},          // a Japanese character
              Case{"a\xF0\x9F\x98\x80z", "a?z"},  // beyond the basic plane
-             Case{"\xFF", "?"},                   // not UTF-8 at all
-             Case{"\xC3", "?"},                   // cut short
-             Case{"\xC3" "A", "?A"},
+             Case{"\xFF", "?"},                  // not UTF-8 at all
+             Case{"\xC3", "?"},                  // cut short
+             Case{"\xC3"
+                  "A",
+                  "?A"},
          }) {
         EXPECT_EQ(panel::wireBytesOf(c.typed), c.wire);
     }
@@ -99,9 +101,10 @@ TEST_F(DirectEntry, TheToggleSwitchesByTheCurrentHeightAlone) {
         int after;
         const char* caption;
     };
-    for (const Case& c : {Case{5350, 6645, "データを表示しない"}, Case{5999, 6645, "データを表示しない"},
-                          Case{6000, 5350, "データを表示する"}, Case{6645, 5350, "データを表示する"},
-                          Case{7200, 5350, "データを表示する"}, Case{9100, 5350, "データを表示する"}}) {
+    for (const Case& c :
+         {Case{5350, 6645, "データを表示しない"}, Case{5999, 6645, "データを表示しない"},
+          Case{6000, 5350, "データを表示する"}, Case{6645, 5350, "データを表示する"},
+          Case{7200, 5350, "データを表示する"}, Case{9100, 5350, "データを表示する"}}) {
         SCOPED_TRACE(c.height);
         tk.window->setHeight(c.height);
         form.ExpandFlag = 1;

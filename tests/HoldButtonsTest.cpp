@@ -5,7 +5,7 @@
 namespace {
 
 class HoldButtons : public PanelTest {
-protected:
+  protected:
     // Holds a button for the given time and returns the lines it sent.
     std::vector<std::string> hold(const std::string& control, int ms) {
         sent();
@@ -47,10 +47,14 @@ TEST_F(HoldButtons, EveryHoldButtonSendsItsCodeAndSetsItsIntervals) {
         int t1, t2, t4;
     };
     for (const Case& c : {
-             Case{"Command1", "C09", 250, 200, 245}, Case{"Command2", "C0A", 250, 200, 245},
-             Case{"Command15", "C20", 50, 25, 25},   Case{"Command35", "C21", 50, 25, 25},
-             Case{"Command48", "C30", 250, 200, 245}, Case{"Command49", "C31", 250, 200, 245},
-             Case{"Command50", "C8E", 250, 200, 245}, Case{"Command51", "C8F", 250, 200, 245},
+             Case{"Command1", "C09", 250, 200, 245},
+             Case{"Command2", "C0A", 250, 200, 245},
+             Case{"Command15", "C20", 50, 25, 25},
+             Case{"Command35", "C21", 50, 25, 25},
+             Case{"Command48", "C30", 250, 200, 245},
+             Case{"Command49", "C31", 250, 200, 245},
+             Case{"Command50", "C8E", 250, 200, 245},
+             Case{"Command51", "C8F", 250, 200, 245},
              Case{"Command6", "C3F", 500, 200, 245},
          }) {
         SCOPED_TRACE(c.control);
@@ -64,8 +68,10 @@ TEST_F(HoldButtons, EveryHoldButtonSendsItsCodeAndSetsItsIntervals) {
         button(c.control).release();
         EXPECT_EQ(form.RepeatKey, 0);
     }
-    for (const auto& [control, code] : {std::pair{"Command5", "C3C"}, {"Command7", "C3D"},
-                                        {"Command9", "C3B"}, {"Command8", "C3A"}}) {
+    for (const auto& [control, code] : {std::pair{"Command5", "C3C"},
+                                        {"Command7", "C3D"},
+                                        {"Command9", "C3B"},
+                                        {"Command8", "C3A"}}) {
         button(control).press();
         button(control).release();
         EXPECT_EQ(sent(), std::vector<std::string>{code}) << control;

@@ -14,10 +14,11 @@ TEST_F(Keys, OnlyCtrlJExpands) {
         int shift;
         bool expands;
     };
-    for (const Case& c : {Case{74, CtrlMask, true}, Case{74, CtrlMask | 8, true},
-                          Case{74, CtrlMask | ShiftMask, false}, Case{74, CtrlMask | AltMask, false},
-                          Case{74, 0, false}, Case{74, ShiftMask, false}, Case{106, CtrlMask, false},
-                          Case{75, CtrlMask, false}, Case{13, 0, false}}) {
+    for (const Case& c :
+         {Case{74, CtrlMask, true}, Case{74, CtrlMask | 8, true},
+          Case{74, CtrlMask | ShiftMask, false}, Case{74, CtrlMask | AltMask, false},
+          Case{74, 0, false}, Case{74, ShiftMask, false}, Case{106, CtrlMask, false},
+          Case{75, CtrlMask, false}, Case{13, 0, false}}) {
         SCOPED_TRACE(::testing::Message() << c.key << " " << c.shift);
         tk.window->setHeight(5350);
         form.ExpandFlag = 0;

@@ -51,7 +51,9 @@ TEST(Layout, WhatEachHeightShows) {
         std::vector<const char*> outside;  // wholly below it
     };
     for (const Case& c : {
-             Case{5350, {"Command42", "Command12", "Command36", "Command16"}, {"Frame9", "Command34", "Command44"}},
+             Case{5350,
+                  {"Command42", "Command12", "Command36", "Command16"},
+                  {"Frame9", "Command34", "Command44"}},
              Case{6645, {"Frame9", "Command52", "Command45", "Command34"}, {"Frame14"}},
              Case{7200, {"Frame9", "Command52"}, {"Frame15"}},
              Case{9100, {"Frame14", "Frame15"}, {}},

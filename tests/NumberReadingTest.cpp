@@ -46,18 +46,18 @@ TEST(NumberReading, RoundsHalvesToTheEvenNeighbour) {
         double value;
         int rounded;
     };
-    for (const Case& c : {Case{2.5, 2}, Case{3.5, 4}, Case{-0.5, 0}, Case{-1.5, -2}, Case{-2.5, -2},
-                          Case{0.4999, 0}, Case{1.6, 2}, Case{32767.4, 32767},
-                          Case{-32768.5, -32768}}) {
+    for (const Case& c :
+         {Case{2.5, 2}, Case{3.5, 4}, Case{-0.5, 0}, Case{-1.5, -2}, Case{-2.5, -2},
+          Case{0.4999, 0}, Case{1.6, 2}, Case{32767.4, 32767}, Case{-32768.5, -32768}}) {
         ASSERT_TRUE(roundToInt16(c.value)) << c.value;
         EXPECT_EQ(*roundToInt16(c.value), c.rounded) << c.value;
     }
 }
 
 TEST(NumberReading, RefusesWhatDoesNotFitSixteenBits) {
-    for (double value : {32767.5, 32768.0, -32768.51, 40000.0, 1e300,
-                         std::numeric_limits<double>::infinity(),
-                         std::numeric_limits<double>::quiet_NaN()}) {
+    for (double value :
+         {32767.5, 32768.0, -32768.51, 40000.0, 1e300, std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_FALSE(roundToInt16(value)) << value;
     }
     EXPECT_FALSE(roundToInt16(readNumber("1E999")));

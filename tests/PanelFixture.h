@@ -7,7 +7,7 @@
 #include "tests/fake/FakeToolkit.h"
 
 class PanelTest : public ::testing::Test {
-protected:
+  protected:
     PanelTest() : form(tk) {}
 
     void SetUp() override {

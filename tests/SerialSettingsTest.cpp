@@ -34,10 +34,10 @@ TEST(SerialSettings, ReadsEveryFieldItTakes) {
 }
 
 TEST(SerialSettings, RefusesWhatItCannotRead) {
-    for (const char* text : {"", "19200", "19200,N,8", "19200,N,8,1,", "fast,N,8,1", "0,N,8,1",
-                             "-9600,N,8,1", "19200,n,8,1", "19200,X,8,1", "19200,NN,8,1",
-                             "19200,N,9,1", "19200,N,4,1", "19200,N,8,3", "19200,N,8,1.0",
-                             " 19200,N,8,1", "19200,N,8,1 "}) {
+    for (const char* text :
+         {"", "19200", "19200,N,8", "19200,N,8,1,", "fast,N,8,1", "0,N,8,1", "-9600,N,8,1",
+          "19200,n,8,1", "19200,X,8,1", "19200,NN,8,1", "19200,N,9,1", "19200,N,4,1", "19200,N,8,3",
+          "19200,N,8,1.0", " 19200,N,8,1", "19200,N,8,1 "}) {
         EXPECT_FALSE(readSerialSettings(text)) << text;
     }
 }

@@ -20,7 +20,8 @@ std::string shown(Projector& projector, const std::string& query, std::int64_t n
     const auto reply = projector.answer(query, now);
     EXPECT_TRUE(reply) << query;
     std::int16_t pressure = 0;
-    return projector::decodeReply(query + "\r", "", projector::traceOf(reply.value_or("")), pressure)
+    return projector::decodeReply(query + "\r", "", projector::traceOf(reply.value_or("")),
+                                  pressure)
         .value_or("(unchanged)");
 }
 
@@ -92,12 +93,34 @@ TEST(Simulator, CommandsChangeTheStateTheyName) {
 
 TEST(Simulator, EveryPanelActionIsAcknowledgedAndUnknownLinesGetNoReply) {
     Projector projector;
-    for (const char* code :
-         {"C00", "C01", "C05", "C06", "C07", "C81", "C82", "C0B", "C0C", "C0D", "C0E", "C43",
-          "C44", "C1C", "C1D", "C0F", "C10", "C89", "C27", "C8A", "C1E", "CF KEYDIS NONE",
-          "CF KEYDIS RC", "CF KEYDIS KEY", "C11", "C12", "C13", "C14", "C15", "C16", "C17", "C18",
-          "C19", "C50", "C52", "C53", "C25", "C24", "C26", "C32", "C33", "C34", "C09", "C0A",
-          "C20", "C21", "C30", "C31", "C8E", "C8F", "C3C", "C3D", "C3B", "C3A", "C3F"}) {
+    for (const char* code : {"C00",          "C01",
+                             "C05",          "C06",
+                             "C07",          "C81",
+                             "C82",          "C0B",
+                             "C0C",          "C0D",
+                             "C0E",          "C43",
+                             "C44",          "C1C",
+                             "C1D",          "C0F",
+                             "C10",          "C89",
+                             "C27",          "C8A",
+                             "C1E",          "CF KEYDIS NONE",
+                             "CF KEYDIS RC", "CF KEYDIS KEY",
+                             "C11",          "C12",
+                             "C13",          "C14",
+                             "C15",          "C16",
+                             "C17",          "C18",
+                             "C19",          "C50",
+                             "C52",          "C53",
+                             "C25",          "C24",
+                             "C26",          "C32",
+                             "C33",          "C34",
+                             "C09",          "C0A",
+                             "C20",          "C21",
+                             "C30",          "C31",
+                             "C8E",          "C8F",
+                             "C3C",          "C3D",
+                             "C3B",          "C3A",
+                             "C3F"}) {
         EXPECT_EQ(projector.answer(code, 0), kAck) << code;
     }
     for (const char* line : {"", "C", "C0", "C000", "c00", "C51", "CFF", "CR", "CR2", "CRB",

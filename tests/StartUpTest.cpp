@@ -10,7 +10,8 @@ TEST(StartUp, OpensClosesAndReopensPortOneAndPlacesTheWindow) {
     const int designHeight = tk.window->height();
     form.Form_Load();
 
-    EXPECT_EQ(tk.port.calls, (Calls{"port 1", "settings 19200,N,8,1", "open", "close", "port 1", "open"}));
+    EXPECT_EQ(tk.port.calls,
+              (Calls{"port 1", "settings 19200,N,8,1", "open", "close", "port 1", "open"}));
     EXPECT_TRUE(tk.port.portOpen());
     EXPECT_EQ(tk.port.settings(), "19200,N,8,1");
     EXPECT_EQ(tk.window->height(), 5350);

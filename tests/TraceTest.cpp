@@ -14,7 +14,9 @@ TEST(Trace, RendersEveryKindOfByte) {
              Case{"C00\r", " C 0 0 CR "},
              Case{"00\r", " 0 0 CR "},
              Case{"\x06", " ACK "},
-             Case{"\x14" "1", " &1 "},
+             Case{"\x14"
+                  "1",
+                  " &1 "},
              Case{"\r\n", " CR LF "},
              Case{" ", "   "},
              Case{"\t", " ? "},

@@ -43,8 +43,8 @@ TEST_F(Transfer, AnUnansweredCommandShowsNoReplyBetweenTheTwoIntervals) {
         const char* presetButton;  // clicked first, answered, to set the pair
         int replyTimeout, traceClear;
     };
-    for (const Case& c : {Case{nullptr, 500, 1000}, Case{"Command10", 2000, 2500},
-                          Case{"Command64", 5000, 5500}}) {
+    for (const Case& c :
+         {Case{nullptr, 500, 1000}, Case{"Command10", 2000, 2500}, Case{"Command64", 5000, 5500}}) {
         SCOPED_TRACE(c.replyTimeout);
         if (c.presetButton) {
             button(c.presetButton).click();

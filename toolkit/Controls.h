@@ -11,7 +11,7 @@ namespace toolkit {
 using Handler = std::function<void()>;
 
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     // Setting the interval of a running timer restarts its countdown.
     virtual void setInterval(int milliseconds) = 0;
@@ -24,7 +24,7 @@ public:
 };
 
 class Label {
-public:
+  public:
     virtual ~Label() = default;
     // Shown as plain text, never as markup. Read back exactly as last set.
     virtual void setCaption(const std::string& utf8) = 0;
@@ -32,7 +32,7 @@ public:
 };
 
 class Button {
-public:
+  public:
     virtual ~Button() = default;
     virtual void setCaption(const std::string& utf8) = 0;
     virtual std::string caption() const = 0;
@@ -46,7 +46,7 @@ public:
 };
 
 class Frame {
-public:
+  public:
     virtual ~Frame() = default;
     // Hiding a frame hides everything in it.
     virtual void setVisible(bool visible) = 0;
@@ -54,7 +54,7 @@ public:
 };
 
 class Option {
-public:
+  public:
     virtual ~Option() = default;
     // Choosing in code an option that was not chosen raises its click, as an
     // operator's choice does.
@@ -64,14 +64,14 @@ public:
 };
 
 class TextBox {
-public:
+  public:
     virtual ~TextBox() = default;
     virtual void setText(const std::string& utf8) = 0;
     virtual std::string text() const = 0;
 };
 
 class Image {
-public:
+  public:
     virtual ~Image() = default;
     virtual void onDoubleClick(Handler handler) = 0;
 };
@@ -80,7 +80,7 @@ public:
 enum ShiftState : int { ShiftMask = 1, CtrlMask = 2, AltMask = 4 };
 
 class Window {
-public:
+  public:
     virtual ~Window() = default;
     // Outer size and place, frame and title bar included, in twips.
     virtual int width() const = 0;
@@ -101,14 +101,14 @@ public:
 };
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual int width() const = 0;
     virtual int height() const = 0;
 };
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // Modal: exclamation icon, OK button, the application's title.
     virtual void warn(const std::string& utf8) = 0;

@@ -11,7 +11,7 @@ namespace toolkit {
 // Every failing serial operation throws this, carrying a description a
 // person can read.
 class SerialError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -19,7 +19,7 @@ public:
 enum CommEvent : int { CommEventNone = 0, CommEventReceive = 2, CommEventFailure = 1008 };
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
     virtual void setCommPort(int number) = 0;
     virtual int commPort() const = 0;

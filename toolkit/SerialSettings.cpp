@@ -40,12 +40,23 @@ std::optional<SerialSettings> readSerialSettings(const std::string& text) {
 
     if (fields[1].size() != 1) return std::nullopt;
     switch (fields[1][0]) {
-        case 'N': settings.parity = SerialSettings::Parity::None; break;
-        case 'E': settings.parity = SerialSettings::Parity::Even; break;
-        case 'O': settings.parity = SerialSettings::Parity::Odd; break;
-        case 'M': settings.parity = SerialSettings::Parity::Mark; break;
-        case 'S': settings.parity = SerialSettings::Parity::Space; break;
-        default: return std::nullopt;
+        case 'N':
+            settings.parity = SerialSettings::Parity::None;
+            break;
+        case 'E':
+            settings.parity = SerialSettings::Parity::Even;
+            break;
+        case 'O':
+            settings.parity = SerialSettings::Parity::Odd;
+            break;
+        case 'M':
+            settings.parity = SerialSettings::Parity::Mark;
+            break;
+        case 'S':
+            settings.parity = SerialSettings::Parity::Space;
+            break;
+        default:
+            return std::nullopt;
     }
 
     const auto dataBits = wholeNumber(fields[2]);

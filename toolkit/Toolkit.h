@@ -9,7 +9,7 @@
 namespace toolkit {
 
 class Toolkit {
-public:
+  public:
     virtual ~Toolkit() = default;
     virtual Window& createWindow(const WindowSpec& spec) = 0;
     virtual Frame& createFrame(const ControlSpec& spec) = 0;

@@ -11,7 +11,7 @@
 namespace {
 
 class EndToEnd : public ::testing::Test {
-protected:
+  protected:
     QWidget* widget(const char* name) { return panel.widget(name); }
     QString text(const char* label) { return panel.text(label); }
 
@@ -158,7 +158,8 @@ TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
         missing.setPortOpen(true);
         FAIL() << "opened a missing device";
     } catch (const toolkit::SerialError& error) {
-        EXPECT_EQ(std::string(error.what()), "There is no serial device /dev/no-such-serial-device (COM1).");
+        EXPECT_EQ(std::string(error.what()),
+                  "There is no serial device /dev/no-such-serial-device (COM1).");
     }
 
     PtyPeer peer;

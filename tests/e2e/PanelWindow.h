@@ -15,8 +15,9 @@
 #include "toolkit/qt/QtToolkit.h"
 
 class PanelWindow {
-public:
-    explicit PanelWindow(const std::string& com1, const std::string& com2 = "/dev/no-such-serial-device")
+  public:
+    explicit PanelWindow(const std::string& com1,
+                         const std::string& com2 = "/dev/no-such-serial-device")
         : tk({{1, com1}, {2, com2}}), form(tk) {
         form.Form_Load();
         form.window().show();
@@ -40,6 +41,6 @@ public:
     panel::Form1 form;
     std::vector<std::string> warnings;
 
-private:
+  private:
     QTimer boxCloser_;
 };

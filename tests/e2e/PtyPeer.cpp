@@ -1,13 +1,13 @@
 #include "tests/e2e/PtyPeer.h"
 
-#include <QCoreApplication>
-#include <QThread>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QThread>
 #include <stdexcept>
 
 PtyPeer::PtyPeer() {
@@ -19,7 +19,9 @@ PtyPeer::PtyPeer() {
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
 }
 
-PtyPeer::~PtyPeer() { hangUp(); }
+PtyPeer::~PtyPeer() {
+    hangUp();
+}
 
 void PtyPeer::write(const std::string& bytes) {
     std::size_t done = 0;

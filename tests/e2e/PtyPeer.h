@@ -7,7 +7,7 @@
 #include <string>
 
 class PtyPeer {
-public:
+  public:
     PtyPeer();
     ~PtyPeer();
     PtyPeer(const PtyPeer&) = delete;
@@ -20,7 +20,7 @@ public:
     // Hangs up, as an unplugged cable would.
     void hangUp();
 
-private:
+  private:
     int master_ = -1;
     int slave_ = -1;
     std::string path_;

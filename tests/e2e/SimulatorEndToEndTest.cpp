@@ -19,15 +19,20 @@ bool exchangeEnded(PanelWindow& panel) {
 }
 
 // Clicks a button and waits until the decoded line reads as expected.
-::testing::AssertionResult decodes(PanelWindow& panel, const char* button, const QString& expected) {
-    if (!exchangeEnded(panel)) return ::testing::AssertionFailure() << "the last exchange never ended";
+::testing::AssertionResult decodes(PanelWindow& panel, const char* button,
+                                   const QString& expected) {
+    if (!exchangeEnded(panel))
+        return ::testing::AssertionFailure() << "the last exchange never ended";
     panel.click(button);
-    if (waitFor([&] { return panel.text("Label22") == expected; })) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << button << " shows \"" << panel.text("Label22").toStdString()
-                                         << "\", not \"" << expected.toStdString() << "\"";
+    if (waitFor([&] { return panel.text("Label22") == expected; }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << button << " shows \"" << panel.text("Label22").toStdString() << "\", not \""
+           << expected.toStdString() << "\"";
 }
 
-::testing::AssertionResult typedDecodes(PanelWindow& panel, const char* typed, const QString& expected) {
+::testing::AssertionResult typedDecodes(PanelWindow& panel, const char* typed,
+                                        const QString& expected) {
     static_cast<QLineEdit*>(panel.widget("Text1"))->setText(typed);
     return decodes(panel, "Command95", expected);
 }

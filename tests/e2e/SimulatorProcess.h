@@ -7,7 +7,7 @@
 #include <vector>
 
 class SimulatorProcess {
-public:
+  public:
     explicit SimulatorProcess(const QStringList& options = {});
     ~SimulatorProcess();
 
@@ -16,7 +16,7 @@ public:
     std::vector<std::string> commands();
     bool running() const { return process_.state() == QProcess::Running; }
 
-private:
+  private:
     void readLog();
     QProcess process_;
     std::string device_;

@@ -74,8 +74,10 @@ void SerialPort::setSettings(const std::string& text) {
 
 void SerialPort::setPortOpen(bool open) {
     if (open) {
-        if (gone_ || std::find(missingPorts.begin(), missingPorts.end(), number_) != missingPorts.end()) {
-            throw toolkit::SerialError("There is no serial device for COM" + std::to_string(number_) + ".");
+        if (gone_ ||
+            std::find(missingPorts.begin(), missingPorts.end(), number_) != missingPorts.end()) {
+            throw toolkit::SerialError("There is no serial device for COM" +
+                                       std::to_string(number_) + ".");
         }
         calls.push_back("open");
     } else {
@@ -112,7 +114,8 @@ std::string SerialPort::wire() const {
 }
 
 toolkit::Window& Toolkit::createWindow(const toolkit::WindowSpec& spec) {
-    window = std::make_unique<Window>(spec.clientWidth, spec.clientHeight + toolkit::kAssumedFrameTwips);
+    window =
+        std::make_unique<Window>(spec.clientWidth, spec.clientHeight + toolkit::kAssumedFrameTwips);
     window->setCaption(std::string(spec.caption));
     return *window;
 }

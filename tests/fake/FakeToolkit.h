@@ -16,7 +16,7 @@ namespace fake {
 class Clock;
 
 class Timer : public toolkit::Timer {
-public:
+  public:
     Timer(Clock& clock, int interval) : clock_(clock), interval_(interval) {}
     void setInterval(int milliseconds) override;
     int interval() const override { return interval_; }
@@ -24,7 +24,7 @@ public:
     bool enabled() const override { return enabled_; }
     void onTimer(toolkit::Handler handler) override { handler_ = std::move(handler); }
 
-private:
+  private:
     friend class Clock;
     void arm();
     Clock& clock_;
@@ -37,29 +37,29 @@ private:
 
 // Fires enabled timers in deadline order as a test moves time on.
 class Clock {
-public:
+  public:
     std::int64_t now() const { return now_; }
     void advance(std::int64_t milliseconds);
     void add(Timer* timer) { timers_.push_back(timer); }
     std::uint64_t nextSequence() { return ++sequence_; }
 
-private:
+  private:
     std::int64_t now_ = 0;
     std::uint64_t sequence_ = 0;
     std::vector<Timer*> timers_;
 };
 
 class Label : public toolkit::Label {
-public:
+  public:
     void setCaption(const std::string& utf8) override { caption_ = utf8; }
     std::string caption() const override { return caption_; }
 
-private:
+  private:
     std::string caption_;
 };
 
 class Button : public toolkit::Button {
-public:
+  public:
     explicit Button(std::string caption) : caption_(std::move(caption)) {}
     void setCaption(const std::string& utf8) override { caption_ = utf8; }
     std::string caption() const override { return caption_; }
@@ -70,58 +70,66 @@ public:
     void onRelease(toolkit::Handler handler) override { release_ = std::move(handler); }
 
     // What the operator does.
-    void click() { if (click_) click_(); }
-    void press() { if (press_) press_(); }
-    void release() { if (release_) release_(); }
+    void click() {
+        if (click_) click_();
+    }
+    void press() {
+        if (press_) press_();
+    }
+    void release() {
+        if (release_) release_();
+    }
 
-private:
+  private:
     std::string caption_;
     bool visible_ = true;
     toolkit::Handler click_, press_, release_;
 };
 
 class Frame : public toolkit::Frame {
-public:
+  public:
     void setVisible(bool visible) override { visible_ = visible; }
     bool visible() const override { return visible_; }
 
-private:
+  private:
     bool visible_ = true;
 };
 
 class Option : public toolkit::Option {
-public:
+  public:
     Option(Option*& groupChosen) : groupChosen_(groupChosen) {}
     void setValue(bool chosen) override;
     bool value() const override { return groupChosen_ == this; }
     void onClick(toolkit::Handler handler) override { click_ = std::move(handler); }
     void click();  // the operator's choice
 
-private:
+  private:
     Option*& groupChosen_;
     toolkit::Handler click_;
 };
 
 class TextBox : public toolkit::TextBox {
-public:
+  public:
     void setText(const std::string& utf8) override { text_ = utf8; }
     std::string text() const override { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 
 class Image : public toolkit::Image {
-public:
+  public:
     void onDoubleClick(toolkit::Handler handler) override { doubleClick_ = std::move(handler); }
-    void doubleClick() { if (doubleClick_) doubleClick_(); }
+    void doubleClick() {
+        if (doubleClick_) doubleClick_();
+    }
 
-private:
+  private:
     toolkit::Handler doubleClick_;
 };
 
 class Window : public toolkit::Window {
-public:
+  public:
     Window(int width, int height) : width_(width), height_(height) {}
     int width() const override { return width_; }
     int height() const override { return height_; }
@@ -130,19 +138,25 @@ public:
     void setTop(int twips) override { top_ = twips; }
     void setCaption(const std::string& utf8) override { caption_ = utf8; }
     void show() override { shown_ = true; }
-    void onKeyDown(std::function<void(int, int)> handler) override { keyDown_ = std::move(handler); }
+    void onKeyDown(std::function<void(int, int)> handler) override {
+        keyDown_ = std::move(handler);
+    }
     void onPointerLost(toolkit::Handler handler) override { pointerLost_ = std::move(handler); }
     void unload() override { unloaded_ = true; }
 
-    void keyDown(int keyCode, int shift) { if (keyDown_) keyDown_(keyCode, shift); }
-    void losePointer() { if (pointerLost_) pointerLost_(); }
+    void keyDown(int keyCode, int shift) {
+        if (keyDown_) keyDown_(keyCode, shift);
+    }
+    void losePointer() {
+        if (pointerLost_) pointerLost_();
+    }
     int left() const { return left_; }
     int top() const { return top_; }
     bool unloaded() const { return unloaded_; }
     bool shown() const { return shown_; }
     std::string caption() const { return caption_; }
 
-private:
+  private:
     int width_, height_, left_ = 0, top_ = 0;
     bool unloaded_ = false, shown_ = false;
     std::string caption_;
@@ -151,13 +165,13 @@ private:
 };
 
 class Screen : public toolkit::Screen {
-public:
+  public:
     int width() const override { return 1920 * 15; }
     int height() const override { return 1080 * 15; }
 };
 
 class MessageBox : public toolkit::MessageBox {
-public:
+  public:
     void warn(const std::string& utf8) override { warnings.push_back(utf8); }
     std::vector<std::string> warnings;
 };
@@ -165,7 +179,7 @@ public:
 // Records what the link does to the port; delivers chunks and fails on
 // demand.
 class SerialPort : public toolkit::SerialPort {
-public:
+  public:
     struct Call {
         std::string what;  // "port 1", "settings ...", "open", "close"
         bool operator==(const Call&) const = default;
@@ -194,7 +208,7 @@ public:
     std::vector<std::string> writes;
     std::string wire() const;  // every byte written, in order
 
-private:
+  private:
     int number_ = 1;
     std::string settings_ = "9600,N,8,1";
     bool open_ = false;
@@ -205,7 +219,7 @@ private:
 };
 
 class Toolkit : public toolkit::Toolkit {
-public:
+  public:
     toolkit::Window& createWindow(const toolkit::WindowSpec& spec) override;
     toolkit::Frame& createFrame(const toolkit::ControlSpec& spec) override;
     toolkit::Label& createLabel(const toolkit::ControlSpec& spec) override;
@@ -243,7 +257,7 @@ public:
     std::map<std::string, std::unique_ptr<TextBox>> textBoxes;
     std::map<std::string, std::unique_ptr<Image>> images;
 
-private:
+  private:
     std::map<std::string, Option*> chosenInGroup_;
     Screen screen_;
 };

@@ -8,20 +8,28 @@ namespace {
 
 QSerialPort::Parity parityOf(SerialSettings::Parity parity) {
     switch (parity) {
-        case SerialSettings::Parity::Even: return QSerialPort::EvenParity;
-        case SerialSettings::Parity::Odd: return QSerialPort::OddParity;
-        case SerialSettings::Parity::Mark: return QSerialPort::MarkParity;
-        case SerialSettings::Parity::Space: return QSerialPort::SpaceParity;
-        case SerialSettings::Parity::None: break;
+        case SerialSettings::Parity::Even:
+            return QSerialPort::EvenParity;
+        case SerialSettings::Parity::Odd:
+            return QSerialPort::OddParity;
+        case SerialSettings::Parity::Mark:
+            return QSerialPort::MarkParity;
+        case SerialSettings::Parity::Space:
+            return QSerialPort::SpaceParity;
+        case SerialSettings::Parity::None:
+            break;
     }
     return QSerialPort::NoParity;
 }
 
 QSerialPort::StopBits stopBitsOf(SerialSettings::StopBits stopBits) {
     switch (stopBits) {
-        case SerialSettings::StopBits::OneAndHalf: return QSerialPort::OneAndHalfStop;
-        case SerialSettings::StopBits::Two: return QSerialPort::TwoStop;
-        case SerialSettings::StopBits::One: break;
+        case SerialSettings::StopBits::OneAndHalf:
+            return QSerialPort::OneAndHalfStop;
+        case SerialSettings::StopBits::Two:
+            return QSerialPort::TwoStop;
+        case SerialSettings::StopBits::One:
+            break;
     }
     return QSerialPort::OneStop;
 }
@@ -134,7 +142,9 @@ void QtSerialPort::output(const std::string& bytes) {
     port_.flush();
 }
 
-std::string QtSerialPort::input() { return port_.readAll().toStdString(); }
+std::string QtSerialPort::input() {
+    return port_.readAll().toStdString();
+}
 
 // A device that went away (adapter unplugged, peer hung up) reads as
 // end-of-file or fails for ever and would keep the event loop spinning;

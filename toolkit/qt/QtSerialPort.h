@@ -11,7 +11,7 @@
 namespace toolkit::qt {
 
 class QtSerialPort : public SerialPort {
-public:
+  public:
     explicit QtSerialPort(std::map<int, std::string> devices);
 
     void setCommPort(int number) override;
@@ -29,7 +29,7 @@ public:
     std::string deviceOf(int number) const;
     static std::string defaultDevice(int number);
 
-private:
+  private:
     bool apply(const SerialSettings& settings);
     void failed(QSerialPort::SerialPortError error);
     std::string describeOpenFailure() const;

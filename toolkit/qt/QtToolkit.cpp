@@ -23,13 +23,17 @@ namespace {
 
 constexpr int kAssumedFramePixels = kAssumedFrameTwips / kTwipsPerPixel;
 
-int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+int px(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
 
 QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QColor colour(int rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+QColor colour(int rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb));
+}
 
 QFont fontOf(const Font& font, const Font& windowFont) {
     const Font& used = font.face == Face::Window ? windowFont : font;
@@ -41,11 +45,11 @@ QFont fontOf(const Font& font, const Font& windowFont) {
 }
 
 class EventHook : public QObject {
-public:
+  public:
     using QObject::QObject;
     std::function<bool(QEvent*)> hook;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override { return hook && hook(event); }
 };
 
@@ -53,7 +57,7 @@ protected:
 
 // The window: draws the lines, previews every key and reports a lost pointer.
 class FormWidget : public QWidget, public Window {
-public:
+  public:
     explicit FormWidget(const WindowSpec& spec) : spec_(spec) {
         setObjectName(qs(spec.name));
         setFixedWidth(px(spec.clientWidth));
@@ -82,7 +86,9 @@ public:
     void setTop(int twips) override { move(pos().x(), px(twips)); }
     void setCaption(const std::string& utf8) override { setWindowTitle(qs(utf8)); }
     void show() override { QWidget::show(); }
-    void onKeyDown(std::function<void(int, int)> handler) override { keyDown_ = std::move(handler); }
+    void onKeyDown(std::function<void(int, int)> handler) override {
+        keyDown_ = std::move(handler);
+    }
     void onPointerLost(Handler handler) override { pointerLost_ = std::move(handler); }
     void unload() override {
         close();
@@ -91,7 +97,7 @@ public:
 
     void addLine(const LineSpec& line) { lines_.push_back(line); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         for (const LineSpec& line : lines_) {
@@ -121,7 +127,7 @@ protected:
         return false;  // the focused control still gets every key
     }
 
-private:
+  private:
     // A key press travels from the focused control up to its parents; the
     // window previews it once, at its first stop.
     bool isFirstReceiver(QObject* watched) const {
@@ -150,7 +156,7 @@ private:
 namespace {
 
 class QtTimer : public Timer {
-public:
+  public:
     explicit QtTimer(int interval) {
         timer_.setTimerType(Qt::PreciseTimer);
         timer_.setInterval(interval);
@@ -170,13 +176,13 @@ public:
     bool enabled() const override { return timer_.isActive(); }
     void onTimer(Handler handler) override { handler_ = std::move(handler); }
 
-private:
+  private:
     QTimer timer_;
     Handler handler_;
 };
 
 class QtLabel : public Label {
-public:
+  public:
     explicit QtLabel(QLabel* label) : label_(label) {}
     void setCaption(const std::string& utf8) override {
         caption_ = utf8;
@@ -184,7 +190,7 @@ public:
     }
     std::string caption() const override { return caption_; }
 
-private:
+  private:
     QLabel* label_;
     std::string caption_;
 };
@@ -210,7 +216,7 @@ QString wrapped(const QString& caption, const QPushButton& button) {
 }
 
 class QtButton : public Button {
-public:
+  public:
     QtButton(QPushButton* button, const std::string& caption) : button_(button) {
         setCaption(caption);
         button->installEventFilter(&hook_);
@@ -223,7 +229,8 @@ public:
                 case QEvent::MouseButtonRelease:
                     if (release_) release_();
                     break;
-                default: break;
+                default:
+                    break;
             }
             return false;
         };
@@ -242,7 +249,7 @@ public:
     void onPress(Handler handler) override { press_ = std::move(handler); }
     void onRelease(Handler handler) override { release_ = std::move(handler); }
 
-private:
+  private:
     QPushButton* button_;
     std::string caption_;
     EventHook hook_;
@@ -250,17 +257,17 @@ private:
 };
 
 class QtFrame : public Frame {
-public:
+  public:
     explicit QtFrame(QWidget* frame) : frame_(frame) {}
     void setVisible(bool visible) override { frame_->setVisible(visible); }
     bool visible() const override { return !frame_->isHidden(); }
 
-private:
+  private:
     QWidget* frame_;
 };
 
 class QtOption : public Option {
-public:
+  public:
     explicit QtOption(QRadioButton* option) : option_(option) {
         QObject::connect(option, &QRadioButton::clicked, [this] {
             if (click_) click_();
@@ -274,23 +281,23 @@ public:
     bool value() const override { return option_->isChecked(); }
     void onClick(Handler handler) override { click_ = std::move(handler); }
 
-private:
+  private:
     QRadioButton* option_;
     Handler click_;
 };
 
 class QtTextBox : public TextBox {
-public:
+  public:
     explicit QtTextBox(QLineEdit* edit) : edit_(edit) {}
     void setText(const std::string& utf8) override { edit_->setText(qs(utf8)); }
     std::string text() const override { return edit_->text().toStdString(); }
 
-private:
+  private:
     QLineEdit* edit_;
 };
 
 class QtImage : public Image {
-public:
+  public:
     explicit QtImage(QLabel* picture) {
         picture->installEventFilter(&hook_);
         hook_.hook = [this](QEvent* event) {
@@ -300,17 +307,17 @@ public:
     }
     void onDoubleClick(Handler handler) override { doubleClick_ = std::move(handler); }
 
-private:
+  private:
     EventHook hook_;
     Handler doubleClick_;
 };
 
 class QtScreen : public Screen {
-public:
+  public:
     int width() const override { return size().width() * kTwipsPerPixel; }
     int height() const override { return size().height() * kTwipsPerPixel; }
 
-private:
+  private:
     static QSize size() {
         const QScreen* screen = QGuiApplication::primaryScreen();
         return screen ? screen->geometry().size() : QSize(1024, 768);
@@ -318,7 +325,7 @@ private:
 };
 
 class QtMessageBox : public MessageBox {
-public:
+  public:
     QtMessageBox(QWidget* parent, std::string title) : parent_(parent), title_(std::move(title)) {}
     void warn(const std::string& utf8) override {
         QMessageBox box(QMessageBox::Warning, qs(title_), qs(utf8), QMessageBox::Ok, parent_);
@@ -326,7 +333,7 @@ public:
         box.exec();
     }
 
-private:
+  private:
     QWidget* parent_;
     std::string title_;
 };
@@ -401,9 +408,15 @@ Label& QtToolkit::createLabel(const ControlSpec& spec) {
     applyLook(label, spec.look, windowFont_, QPalette::Window);
     Qt::Alignment align = Qt::AlignTop;
     switch (spec.look.align) {
-        case Align::Left: align |= Qt::AlignLeft; break;
-        case Align::Centre: align |= Qt::AlignHCenter; break;
-        case Align::Right: align |= Qt::AlignRight; break;
+        case Align::Left:
+            align |= Qt::AlignLeft;
+            break;
+        case Align::Centre:
+            align |= Qt::AlignHCenter;
+            break;
+        case Align::Right:
+            align |= Qt::AlignRight;
+            break;
     }
     label->setAlignment(align);
     if (spec.look.border) {
@@ -449,7 +462,9 @@ Image& QtToolkit::createImage(const ControlSpec& spec) {
     return keep(std::make_unique<QtImage>(picture));
 }
 
-void QtToolkit::createLine(const LineSpec& spec) { form_->addLine(spec); }
+void QtToolkit::createLine(const LineSpec& spec) {
+    form_->addLine(spec);
+}
 
 Timer& QtToolkit::createTimer(const TimerSpec& spec) {
     return keep(std::make_unique<QtTimer>(spec.interval));
@@ -464,14 +479,20 @@ void QtToolkit::finishLayout(std::string_view focusName) {
     if (QWidget* focus = widget(focusName)) focus->setFocus();
 }
 
-Screen& QtToolkit::screen() { return *screen_; }
-MessageBox& QtToolkit::messageBox() { return *messageBox_; }
+Screen& QtToolkit::screen() {
+    return *screen_;
+}
+MessageBox& QtToolkit::messageBox() {
+    return *messageBox_;
+}
 
 QWidget* QtToolkit::widget(std::string_view name) const {
     const auto found = widgets_.find(name);
     return found != widgets_.end() ? found->second : nullptr;
 }
 
-QWidget* QtToolkit::windowWidget() const { return form_; }
+QWidget* QtToolkit::windowWidget() const {
+    return form_;
+}
 
 }  // namespace toolkit::qt

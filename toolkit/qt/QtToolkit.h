@@ -16,7 +16,7 @@ namespace toolkit::qt {
 class FormWidget;
 
 class QtToolkit : public Toolkit {
-public:
+  public:
     explicit QtToolkit(std::map<int, std::string> devices);
     ~QtToolkit() override;
 
@@ -38,7 +38,7 @@ public:
     QWidget* widget(std::string_view name) const;
     QWidget* windowWidget() const;
 
-private:
+  private:
     template <typename T>
     T& keep(std::unique_ptr<T> made);
     QWidget* place(QWidget* widget, const ControlSpec& spec);
