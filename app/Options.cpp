@@ -11,7 +11,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Control panel for one KR60P data projector on an RS-232C serial line.");
-    const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption helpOption({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
     const auto defaultOf = [](int number) {
         return QString::fromStdString(toolkit::qt::QtSerialPort::defaultDevice(number));
@@ -20,7 +20,11 @@ Options readOptions(const std::vector<std::string>& arguments) {
                                   "PATH");
     const QCommandLineOption com2("com2", "Device for COM2 (default " + defaultOf(2) + ").",
                                   "PATH");
-    parser.addOptions({help, version, com1, com2});
+    parser.addOptions({helpOption, version, com1, com2});
+
+    const auto help = [&parser] {
+        return parser.helpText().replace("<executable_name>", "kr60p-panel").toStdString();
+    };
 
     QStringList list;
     for (const std::string& argument : arguments) list << QString::fromStdString(argument);
@@ -28,12 +32,12 @@ Options readOptions(const std::vector<std::string>& arguments) {
     Options options;
     if (!parser.parse(list)) {
         options.exitText =
-            parser.errorText().toStdString() + "\n\n" + parser.helpText().toStdString();
+            parser.errorText().toStdString() + "\n\n" + help();
         options.exitStatus = 2;
         return options;
     }
-    if (parser.isSet(help)) {
-        options.exitText = parser.helpText().toStdString();
+    if (parser.isSet(helpOption)) {
+        options.exitText = help();
         return options;
     }
     if (parser.isSet(version)) {
@@ -43,7 +47,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
     if (!parser.positionalArguments().isEmpty()) {
         options.exitText =
             "Unexpected argument: " + parser.positionalArguments().first().toStdString() + "\n\n" +
-            parser.helpText().toStdString();
+            help();
         options.exitStatus = 2;
         return options;
     }

@@ -8,7 +8,6 @@
 #include "sim/Projector.h"
 #include "sim/Traffic.h"
 
-using sim::Power;
 using sim::Projector;
 
 namespace {
