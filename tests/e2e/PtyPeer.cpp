@@ -30,9 +30,10 @@ void PtyPeer::write(const std::string& bytes) {
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else {
-            pollfd p{master_, POLLOUT, 0};
-            ::poll(&p, 1, 100);
+            // The panel reads on this same thread: let it, then try again.
             QCoreApplication::processEvents();
+            pollfd p{master_, POLLOUT, 0};
+            ::poll(&p, 1, 1);
         }
     }
 }

@@ -202,6 +202,8 @@ class SerialPort : public toolkit::SerialPort {
     void raise(int commEvent);
     // The device goes away: every later open or write fails.
     void hangUp() { open_ = false, gone_ = true; }
+    // A device is there again (closed until the panel opens it).
+    void plugIn() { gone_ = false; }
 
     std::vector<int> missingPorts;  // opening these fails
     std::vector<std::string> calls;
