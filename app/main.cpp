@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QApplication::setWindowIcon(QIcon(":/panel/icon.svg"));
+    QApplication::setWindowIcon(toolkit::qt::applicationIcon());
 
     toolkit::qt::QtToolkit toolkit(options.devices);
     panel::Form1 form(toolkit);

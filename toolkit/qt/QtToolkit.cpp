@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,13 @@ class EventHook : public QObject {
 };
 
 }  // namespace
+
+// Bitmaps, not the SVG: an SVG icon needs a plugin that may not be there.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48}) icon.addFile(QString(":/panel/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 // The window: draws the lines, previews every key and reports a lost pointer.
 class FormWidget : public QWidget, public Window {
@@ -372,7 +380,7 @@ Window& QtToolkit::createWindow(const WindowSpec& spec) {
     form_ = new FormWidget(spec);
     form_->setFont(fontOf(spec.font, spec.font));
     form_->setWindowTitle(qs(spec.caption));
-    form_->setWindowIcon(QIcon(":/panel/icon.svg"));
+    form_->setWindowIcon(applicationIcon());
     windowFont_ = spec.font;
     messageBox_ = std::make_unique<QtMessageBox>(form_, std::string(spec.caption));
     screen_ = std::make_unique<QtScreen>();

@@ -9,9 +9,12 @@
 #include "toolkit/Toolkit.h"
 #include "toolkit/qt/QtSerialPort.h"
 
+class QIcon;
 class QWidget;
 
 namespace toolkit::qt {
+
+QIcon applicationIcon();
 
 class FormWidget;
 

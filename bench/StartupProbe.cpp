@@ -1,0 +1,104 @@
+// Starts either the panel or an empty Qt window exactly as a program would,
+// and reports when the window was shown, the resident set then, and
+// optionally the CPU time and timer events of an idle period after it.
+//
+//   bench_startup_probe panel|empty|text DEVICE IDLE_SECONDS
+//
+// "text" is the empty window with one line in each of the panel's two fonts:
+// the floor for any window that shows Japanese text.
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QStyleFactory>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "panel/Form1.h"
+#include "toolkit/qt/QtToolkit.h"
+
+namespace {
+
+long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+double cpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+class TimerCounter : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer) ++count;
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) return 2;
+    const std::string mode = argv[1];
+    const int idleSeconds = std::stoi(argv[3]);
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+
+    std::unique_ptr<toolkit::qt::QtToolkit> toolkit;
+    std::unique_ptr<panel::Form1> form;
+    std::unique_ptr<QWidget> empty;
+    QWidget* shown = nullptr;
+    if (mode == "panel") {
+        toolkit = std::make_unique<toolkit::qt::QtToolkit>(std::map<int, std::string>{{1, argv[2]}});
+        form = std::make_unique<panel::Form1>(*toolkit);
+        form->Form_Load();
+        form->window().show();
+        shown = toolkit->windowWidget();
+    } else {
+        empty = std::make_unique<QWidget>();
+        empty->resize(633, 327);
+        if (mode == "text") {
+            for (const char* family : {"IPAGothic", "IPAPGothic"}) {
+                auto* line = new QLabel("データを表示する ORVA KR60P", empty.get());
+                line->setFont(QFont(family, 9));
+                line->move(0, family[3] == 'P' ? 20 : 0);
+            }
+        }
+        empty->show();
+        shown = empty.get();
+    }
+    if (!QTest::qWaitForWindowExposed(shown)) return 1;
+    const auto shownAt = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count();
+    std::printf("shown_ns=%lld rss_kib=%ld\n", static_cast<long long>(shownAt), residentKiB());
+
+    if (idleSeconds > 0) {
+        // Let the first paint settle before the idle period is measured.
+        QEventLoop settle;
+        QTimer::singleShot(500, &settle, &QEventLoop::quit);
+        settle.exec();
+        TimerCounter timers;
+        application.installEventFilter(&timers);
+        const double before = cpuMs();
+        QEventLoop idle;
+        QTimer::singleShot(idleSeconds * 1000, &idle, &QEventLoop::quit);
+        idle.exec();
+        std::printf("idle_cpu_ms=%.3f timer_events=%d\n", cpuMs() - before, timers.count - 1);
+    }
+    std::fflush(stdout);
+    return 0;
+}
