@@ -1,20 +1,9 @@
 #include "bench/WirePeer.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
-#include <stdexcept>
-
 WirePeer::WirePeer() {
-    char name[256] = {};
-    termios raw{};
-    cfmakeraw(&raw);
-    if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) throw std::runtime_error("openpty");
-    path_ = name;
-    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
     reader_ = std::thread([this] { read(); });
 }
 
@@ -22,8 +11,6 @@ WirePeer::~WirePeer() {
     stop_ = true;
     if (flooder_.joinable()) flooder_.join();
     reader_.join();
-    ::close(slave_);
-    ::close(master_);
 }
 
 void WirePeer::autoReply(std::string trigger, std::string reply) {

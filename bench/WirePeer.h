@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/PtyPeer.h"
+
 class WirePeer {
 public:
     struct Line {
@@ -21,7 +23,7 @@ public:
     WirePeer();
     ~WirePeer();
 
-    const std::string& devicePath() const { return path_; }
+    const std::string& devicePath() const { return pty_.devicePath(); }
     // When a line equal to `trigger` arrives, the reader writes `reply` at
     // once and notes the time in lastReplyAt().
     void autoReply(std::string trigger, std::string reply);
@@ -41,8 +43,8 @@ public:
 
 private:
     void read();
-    int master_ = -1, slave_ = -1;
-    std::string path_;
+    PtyPeer pty_;
+    int master_ = pty_.masterFd();
     std::atomic<bool> stop_{false};
     std::atomic<bool> flooding_{false};
     std::atomic<std::int64_t> replyAt_{0};

@@ -14,6 +14,7 @@ class PtyPeer {
     PtyPeer& operator=(const PtyPeer&) = delete;
 
     const std::string& devicePath() const { return path_; }
+    int masterFd() const { return master_; }
     void write(const std::string& bytes);
     // Everything readable now, without waiting.
     std::string readAvailable();
