@@ -31,8 +31,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
 
     Options options;
     if (!parser.parse(list)) {
-        options.exitText =
-            parser.errorText().toStdString() + "\n\n" + help();
+        options.exitText = parser.errorText().toStdString() + "\n\n" + help();
         options.exitStatus = 2;
         return options;
     }

@@ -12,7 +12,8 @@ namespace {
 
 std::string bytesOf(std::size_t size) {
     std::string bytes;
-    for (std::size_t i = 0; i < size; ++i) bytes += static_cast<char>("0123456789ABCDEF\r\x06"[i % 18]);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes += static_cast<char>("0123456789ABCDEF\r\x06"[i % 18]);
     return bytes;
 }
 
@@ -26,7 +27,8 @@ void Decode(benchmark::State& state, const char* query, const char* reply) {
     const std::string sendLine = std::string(query) + '\r';
     const std::string trace = projector::traceOf(reply);
     std::int16_t pressure = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(projector::decodeReply(sendLine, "", trace, pressure));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(projector::decodeReply(sendLine, "", trace, pressure));
 }
 BENCHMARK_CAPTURE(Decode, CR0_status, "CR0", "00\r");
 BENCHMARK_CAPTURE(Decode, CR1_input, "CR1", "1\r");

@@ -40,7 +40,7 @@ double cpuMs() {
 }
 
 class TimerCounter : public QObject {
-public:
+  public:
     int count = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Timer) ++count;
@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<QWidget> empty;
     QWidget* shown = nullptr;
     if (mode == "panel") {
-        toolkit = std::make_unique<toolkit::qt::QtToolkit>(std::map<int, std::string>{{1, argv[2]}});
+        toolkit =
+            std::make_unique<toolkit::qt::QtToolkit>(std::map<int, std::string>{{1, argv[2]}});
         form = std::make_unique<panel::Form1>(*toolkit);
         form->Form_Load();
         form->window().show();

@@ -40,14 +40,16 @@ Stats statsOf(std::vector<double> values) {
     if (values.empty()) return {NAN, NAN, NAN};
     std::sort(values.begin(), values.end());
     const auto at = [&](double q) {
-        return values[std::min(values.size() - 1, static_cast<std::size_t>(q * static_cast<double>(values.size())))];
+        return values[std::min(values.size() - 1,
+                               static_cast<std::size_t>(q * static_cast<double>(values.size())))];
     };
     return {at(0.5), at(0.99), values.back()};
 }
 
-void row(int number, const std::string& what, const std::string& measured, const std::string& goal, bool met) {
-    std::printf("| %d | %s | %s | %s | %s |\n", number, what.c_str(), measured.c_str(), goal.c_str(),
-                met ? "met" : "MISSED");
+void row(int number, const std::string& what, const std::string& measured, const std::string& goal,
+         bool met) {
+    std::printf("| %d | %s | %s | %s | %s |\n", number, what.c_str(), measured.c_str(),
+                goal.c_str(), met ? "met" : "MISSED");
     std::fflush(stdout);
 }
 
@@ -92,8 +94,8 @@ struct Panel {
 };
 
 // Row 2: holds a button for five seconds; intervals between the lines.
-void repeatAccuracy(Panel& panel, WirePeer& peer, const char* control, const char* code, double nominalMs,
-                    const char* what) {
+void repeatAccuracy(Panel& panel, WirePeer& peer, const char* control, const char* code,
+                    double nominalMs, const char* what) {
     peer.clear();
     QTest::mousePress(panel.button(control), Qt::LeftButton);
     runFor(5000);
@@ -104,16 +106,21 @@ void repeatAccuracy(Panel& panel, WirePeer& peer, const char* control, const cha
     bool allRight = true;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         allRight = allRight && lines[i].text == code;
-        if (i > 0) deviations.push_back(std::fabs((lines[i].firstByte - lines[i - 1].firstByte) / 1e6 - nominalMs));
+        if (i > 0)
+            deviations.push_back(
+                std::fabs((lines[i].firstByte - lines[i - 1].firstByte) / 1e6 - nominalMs));
     }
-    const double span = lines.size() > 1 ? (lines.back().firstByte - lines.front().firstByte) / 1e6 : 0;
+    const double span =
+        lines.size() > 1 ? (lines.back().firstByte - lines.front().firstByte) / 1e6 : 0;
     const long expectedLines = std::lround(span / nominalMs) + 1;
     const bool noneLost = allRight && static_cast<long>(lines.size()) == expectedLines;
     const Stats s = statsOf(deviations);
     row(2, format("repeat accuracy, %s every %.0f ms, 5 s", what, nominalMs),
-        format("%zu lines (%ld expected), |interval - nominal| median %.3f ms, p99 %.3f ms, max %.3f ms",
+        format("%zu lines (%ld expected), |interval - nominal| median %.3f ms, p99 %.3f ms, max "
+               "%.3f ms",
                lines.size(), expectedLines, s.median, s.p99, s.max),
-        "none lost or merged; median < 0.5 ms, p99 < 2 ms", noneLost && s.median < 0.5 && s.p99 < 2.0);
+        "none lost or merged; median < 0.5 ms, p99 < 2 ms",
+        noneLost && s.median < 0.5 && s.p99 < 2.0);
 }
 
 // Row 3: press and release of "ON" to the first byte readable on the peer.
@@ -128,8 +135,10 @@ void actionToWire(Panel& panel, WirePeer& peer) {
     }
     const Stats s = statsOf(latencies);
     row(3, "action to wire: click of \"ON\" to the first byte on the peer, 200 times",
-        format("median %.3f ms, p99 %.3f ms (line time of C00+CR at 19200: 2.083 ms)", s.median, s.p99),
-        "median < 0.52 ms, p99 < 2.08 ms", latencies.size() == 200 && s.median < 0.52 && s.p99 < 2.083);
+        format("median %.3f ms, p99 %.3f ms (line time of C00+CR at 19200: 2.083 ms)", s.median,
+               s.p99),
+        "median < 0.52 ms, p99 < 2.08 ms",
+        latencies.size() == 200 && s.median < 0.52 && s.p99 < 2.083);
 }
 
 // Row 4: the peer answers "00"+CR to "CR0" at once; until " Power ON" shows.
@@ -164,7 +173,8 @@ void flood(Panel& panel, WirePeer& peer) {
     auto last = Clock::now();
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const auto now = Clock::now();
-        worstLateMs = std::max(worstLateMs, std::chrono::duration<double, std::milli>(now - last).count() - 10.0);
+        worstLateMs = std::max(
+            worstLateMs, std::chrono::duration<double, std::milli>(now - last).count() - 10.0);
         last = now;
     });
     probe.start();
@@ -176,9 +186,11 @@ void flood(Panel& panel, WirePeer& peer) {
     const long growth = residentKiB() - before;
     const bool alive = panel.form.link().rxBuffer().size() == 32767 && !panel.form.ended();
     row(8, "flood: 1 MiB of unasked bytes",
-        format("kept running: %s; resident set grew %ld KiB; 10 ms probe timer at most %.1f ms late",
-               alive ? "yes" : "NO", growth, worstLateMs),
-        "keeps running; growth < 4096 KiB; lateness <= 50 ms", alive && growth < 4096 && worstLateMs <= 50);
+        format(
+            "kept running: %s; resident set grew %ld KiB; 10 ms probe timer at most %.1f ms late",
+            alive ? "yes" : "NO", growth, worstLateMs),
+        "keeps running; growth < 4096 KiB; lateness <= 50 ms",
+        alive && growth < 4096 && worstLateMs <= 50);
 }
 
 struct ProbeResult {
@@ -188,7 +200,8 @@ struct ProbeResult {
     int timerEvents = -1;
 };
 
-ProbeResult runProbe(const std::string& probe, const std::string& mode, const std::string& device, int idle) {
+ProbeResult runProbe(const std::string& probe, const std::string& mode, const std::string& device,
+                     int idle) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return {};
     posix_spawn_file_actions_t actions;
@@ -197,7 +210,8 @@ ProbeResult runProbe(const std::string& probe, const std::string& mode, const st
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     const std::string idleText = std::to_string(idle);
     std::vector<char*> args{const_cast<char*>(probe.c_str()), const_cast<char*>(mode.c_str()),
-                            const_cast<char*>(device.c_str()), const_cast<char*>(idleText.c_str()), nullptr};
+                            const_cast<char*>(device.c_str()), const_cast<char*>(idleText.c_str()),
+                            nullptr};
     pid_t child = 0;
     const std::int64_t start = WirePeer::now();
     if (posix_spawn(&child, probe.c_str(), &actions, nullptr, args.data(), environ) != 0) return {};
@@ -216,7 +230,8 @@ ProbeResult runProbe(const std::string& probe, const std::string& mode, const st
     result.startMs = (shown - start) / 1e6;
     const auto idleAt = output.find("idle_cpu_ms=");
     if (idleAt != std::string::npos) {
-        std::sscanf(output.c_str() + idleAt, "idle_cpu_ms=%lf timer_events=%d", &result.idleCpuMs, &result.timerEvents);
+        std::sscanf(output.c_str() + idleAt, "idle_cpu_ms=%lf timer_events=%d", &result.idleCpuMs,
+                    &result.timerEvents);
     }
     return result;
 }
@@ -242,19 +257,24 @@ void startUpMemoryIdle(const std::string& probe) {
     const double panel = statsOf(runs[0].startMs).median, empty = statsOf(runs[1].startMs).median,
                  text = statsOf(runs[2].startMs).median;
     row(5, "start-up: process start to window shown (offscreen), 10 runs each",
-        format("panel median %.1f ms, empty Qt window %.1f ms, ratio %.2f (window with text: %.1f ms, "
-               "ratio %.2f)",
-               panel, empty, panel / empty, text, panel / text),
+        format(
+            "panel median %.1f ms, empty Qt window %.1f ms, ratio %.2f (window with text: %.1f ms, "
+            "ratio %.2f)",
+            panel, empty, panel / empty, text, panel / text),
         "ratio <= 1.3", panel / empty <= 1.3);
-    const auto ratio = [](long a, long b) { return static_cast<double>(a) / static_cast<double>(b); };
+    const auto ratio = [](long a, long b) {
+        return static_cast<double>(a) / static_cast<double>(b);
+    };
     row(6, "memory: resident set after start-up",
-        format("panel %ld KiB, empty Qt window %ld KiB, ratio %.2f (window with text: %ld KiB, ratio %.2f)",
-               runs[0].rssKiB, runs[1].rssKiB, ratio(runs[0].rssKiB, runs[1].rssKiB), runs[2].rssKiB,
-               ratio(runs[0].rssKiB, runs[2].rssKiB)),
+        format("panel %ld KiB, empty Qt window %ld KiB, ratio %.2f (window with text: %ld KiB, "
+               "ratio %.2f)",
+               runs[0].rssKiB, runs[1].rssKiB, ratio(runs[0].rssKiB, runs[1].rssKiB),
+               runs[2].rssKiB, ratio(runs[0].rssKiB, runs[2].rssKiB)),
         "ratio <= 1.2", ratio(runs[0].rssKiB, runs[1].rssKiB) <= 1.2);
     const ProbeResult idle = runProbe(probe, "panel", peer.devicePath(), 10);
     row(7, "idle: CPU time in 10 s with no action after start-up",
-        format("%.3f ms CPU, %d timer events", idle.idleCpuMs, idle.timerEvents), "< 5 ms; no timer runs",
+        format("%.3f ms CPU, %d timer events", idle.idleCpuMs, idle.timerEvents),
+        "< 5 ms; no timer runs",
         idle.idleCpuMs >= 0 && idle.idleCpuMs < 5.0 && idle.timerEvents == 0);
 }
 

@@ -47,7 +47,8 @@ void WirePeer::read() {
             }
             if (!trigger_.empty() && partial_ == trigger_) {
                 replyAt_ = now();
-                [[maybe_unused]] const ssize_t written = ::write(master_, reply_.data(), reply_.size());
+                [[maybe_unused]] const ssize_t written =
+                    ::write(master_, reply_.data(), reply_.size());
             }
             lines_.push_back({partial_, partialStart_});
             partial_.clear();

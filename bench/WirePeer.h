@@ -14,7 +14,7 @@
 #include "tests/e2e/PtyPeer.h"
 
 class WirePeer {
-public:
+  public:
     struct Line {
         std::string text;        // without its CR
         std::int64_t firstByte;  // ns, when its first byte was read
@@ -41,7 +41,7 @@ public:
             .count();
     }
 
-private:
+  private:
     void read();
     PtyPeer pty_;
     int master_ = pty_.masterFd();

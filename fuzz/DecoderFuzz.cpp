@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    static const std::array<std::string, 9> kQueries{"CR0", "CR1", "CR4", "CR3", "CR6",
+    static const std::array<std::string, 9> kQueries{"CR0", "CR1", "CR4",         "CR3", "CR6",
                                                      "CRA", "CR9", "CR PRESSURE", "CR7"};
     // The first byte picks a query line, or takes the next bytes up to a
     // zero byte as the line itself.
@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                size - std::min(at, size));
     std::int16_t pressure = static_cast<std::int16_t>(size);
     const std::int16_t before = pressure;
-    const auto caption = projector::decodeReply(sendLine, "", projector::traceOf(received), pressure);
+    const auto caption =
+        projector::decodeReply(sendLine, "", projector::traceOf(received), pressure);
 
     bool isQuery = false;
     for (const std::string& query : kQueries) isQuery = isQuery || sendLine == query + '\r';

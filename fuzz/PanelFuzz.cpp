@@ -52,24 +52,57 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 12)) {
-            case 0: tk.button(buttons[in.ConsumeIntegralInRange<std::size_t>(0, buttons.size() - 1)]).click(); break;
-            case 1: tk.button(std::string(holds[in.ConsumeIntegralInRange<std::size_t>(0, holds.size() - 1)]->control)).press(); break;
-            case 2: tk.button(std::string(holds[in.ConsumeIntegralInRange<std::size_t>(0, holds.size() - 1)]->control)).release(); break;
-            case 3: tk.window->losePointer(); break;
-            case 4: tk.window->keyDown(in.ConsumeIntegral<std::uint8_t>(), in.ConsumeIntegral<std::uint8_t>()); break;
+            case 0:
+                tk.button(buttons[in.ConsumeIntegralInRange<std::size_t>(0, buttons.size() - 1)])
+                    .click();
+                break;
+            case 1:
+                tk.button(
+                      std::string(holds[in.ConsumeIntegralInRange<std::size_t>(0, holds.size() - 1)]
+                                      ->control))
+                    .press();
+                break;
+            case 2:
+                tk.button(
+                      std::string(holds[in.ConsumeIntegralInRange<std::size_t>(0, holds.size() - 1)]
+                                      ->control))
+                    .release();
+                break;
+            case 3:
+                tk.window->losePointer();
+                break;
+            case 4:
+                tk.window->keyDown(in.ConsumeIntegral<std::uint8_t>(),
+                                   in.ConsumeIntegral<std::uint8_t>());
+                break;
             case 5: {
                 const std::string typed = in.ConsumeRandomLengthString(64);
                 tk.textBox("Text1").setText(typed);
                 allowed.insert(panel::wireBytesOf(typed) + '\r');
                 break;
             }
-            case 6: tk.port.deliver(in.ConsumeRandomLengthString(256)); break;
-            case 7: tk.port.raise(in.ConsumeIntegral<std::uint8_t>()); break;
-            case 8: tk.port.hangUp(); break;
-            case 9: tk.option(options[in.ConsumeIntegralInRange<std::size_t>(0, options.size() - 1)]).click(); break;
-            case 10: tk.image("Image1").doubleClick(); break;
-            case 11: tk.port.plugIn(); break;
-            default: tk.clock.advance(in.ConsumeIntegralInRange(0, 6000)); break;
+            case 6:
+                tk.port.deliver(in.ConsumeRandomLengthString(256));
+                break;
+            case 7:
+                tk.port.raise(in.ConsumeIntegral<std::uint8_t>());
+                break;
+            case 8:
+                tk.port.hangUp();
+                break;
+            case 9:
+                tk.option(options[in.ConsumeIntegralInRange<std::size_t>(0, options.size() - 1)])
+                    .click();
+                break;
+            case 10:
+                tk.image("Image1").doubleClick();
+                break;
+            case 11:
+                tk.port.plugIn();
+                break;
+            default:
+                tk.clock.advance(in.ConsumeIntegralInRange(0, 6000));
+                break;
         }
 
         const int pending = form.link().replyPending();
@@ -80,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!form.timer("Timer1").enabled() || form.RepeatKey != 0);
         check(form.ArrowMode == 0 || form.ArrowMode == 1 || form.ArrowMode == 3);
         check(form.link().rxBuffer().size() <= 32767);
-        for (const char* label : {"Label11", "Label12", "Label22"}) check(printable(tk.label(label).caption()));
+        for (const char* label : {"Label11", "Label12", "Label22"})
+            check(printable(tk.label(label).caption()));
         for (const std::string& line : tk.port.writes) check(allowed.contains(line));
         tk.port.writes.clear();
         check(!form.timer("Timer5").enabled());

@@ -9,6 +9,8 @@
 #include "toolkit/Controls.h"
 #include "toolkit/SerialPort.h"
 
+// The folder is link/; the namespace is projector, since POSIX already has a
+// function called link.
 namespace projector {
 
 inline constexpr const char* kSettings19200 = "19200,N,8,1";

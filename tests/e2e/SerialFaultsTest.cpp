@@ -27,7 +27,7 @@ void idle(int ms) {
 }
 
 class SerialFaults : public ::testing::Test {
-protected:
+  protected:
     bool peerReceives(PtyPeer& from, const std::string& bytes) {
         return waitFor([&] {
             received += from.readAvailable();

@@ -1,8 +1,12 @@
 // The whole serial path against the projector simulator: widgets,
 // QSerialPort, a real terminal device and a projector that answers.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -124,4 +128,33 @@ TEST(WithSimulator, AHangUpThenAClickGivesOneWarningAndThePanelGoesOn) {
     EXPECT_FALSE(panel.form.ended());
     EXPECT_NE(panel.text("Label11"), " C 0 0 CR ");
     EXPECT_NE(panel.text("Label11"), " C 0 1 CR ");
+}
+
+TEST(SimulatorProgram, EndsCleanlyOnTerminationAndWhenItsPeerHasGone) {
+    const QString link =
+        QDir::temp().filePath(QString("kr60p-sim-test-%1").arg(QCoreApplication::applicationPid()));
+    for (const bool peerLeaves : {false, true}) {
+        SCOPED_TRACE(peerLeaves);
+        QProcess simulator;
+        simulator.start(KR60P_SIM, {"--link", link});
+        ASSERT_TRUE(waitFor([&] { return QFileInfo(link).isSymLink(); }));
+        if (peerLeaves) {
+            // Connects, is heard, and goes.
+            const int fd = ::open(link.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::write(fd, "CR0\r", 4), 4);
+            QByteArray log;
+            ASSERT_TRUE(waitFor([&] {
+                log += simulator.readAllStandardOutput();
+                return log.contains("CR0<CR>");
+            }));
+            ::close(fd);
+        } else {
+            simulator.terminate();
+        }
+        ASSERT_TRUE(waitFor([&] { return simulator.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(simulator.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(simulator.exitCode(), 0);
+        EXPECT_FALSE(QFileInfo(link).isSymLink());
+    }
 }

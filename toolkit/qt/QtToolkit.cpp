@@ -59,7 +59,8 @@ class EventHook : public QObject {
 // Bitmaps, not the SVG: an SVG icon needs a plugin that may not be there.
 QIcon applicationIcon() {
     QIcon icon;
-    for (const int size : {16, 32, 48}) icon.addFile(QString(":/panel/icon-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48})
+        icon.addFile(QString(":/panel/icon-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
