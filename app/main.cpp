@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
@@ -17,7 +16,6 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QApplication::setWindowIcon(toolkit::qt::applicationIcon());
 
     toolkit::qt::QtToolkit toolkit(options.devices);
     panel::Form1 form(toolkit);

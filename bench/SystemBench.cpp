@@ -36,6 +36,11 @@ struct Stats {
     double median, p99, max;
 };
 
+// Milliseconds from one CLOCK_MONOTONIC time in ns to a later one.
+double msBetween(std::int64_t from, std::int64_t to) {
+    return static_cast<double>(to - from) / 1e6;
+}
+
 Stats statsOf(std::vector<double> values) {
     if (values.empty()) return {NAN, NAN, NAN};
     std::sort(values.begin(), values.end());
@@ -108,10 +113,10 @@ void repeatAccuracy(Panel& panel, WirePeer& peer, const char* control, const cha
         allRight = allRight && lines[i].text == code;
         if (i > 0)
             deviations.push_back(
-                std::fabs((lines[i].firstByte - lines[i - 1].firstByte) / 1e6 - nominalMs));
+                std::fabs(msBetween(lines[i - 1].firstByte, lines[i].firstByte) - nominalMs));
     }
     const double span =
-        lines.size() > 1 ? (lines.back().firstByte - lines.front().firstByte) / 1e6 : 0;
+        lines.size() > 1 ? msBetween(lines.front().firstByte, lines.back().firstByte) : 0;
     const long expectedLines = std::lround(span / nominalMs) + 1;
     const bool noneLost = allRight && static_cast<long>(lines.size()) == expectedLines;
     const Stats s = statsOf(deviations);
@@ -131,7 +136,7 @@ void actionToWire(Panel& panel, WirePeer& peer) {
         const std::int64_t start = WirePeer::now();
         QTest::mouseClick(panel.button("Command17"), Qt::LeftButton);
         if (!spinUntil([&] { return !peer.lines().empty(); })) break;
-        latencies.push_back((peer.lines().front().firstByte - start) / 1e6);
+        latencies.push_back(msBetween(start, peer.lines().front().firstByte));
     }
     const Stats s = statsOf(latencies);
     row(3, "action to wire: click of \"ON\" to the first byte on the peer, 200 times",
@@ -154,7 +159,7 @@ void replyToWords(Panel& panel, WirePeer& peer) {
         if (!spinUntil([&] { return label22->text() == " Power ON"; })) break;
         const std::int64_t shown = WirePeer::now();
         if (peer.lastReplyAt() == before) break;
-        latencies.push_back((shown - peer.lastReplyAt()) / 1e6);
+        latencies.push_back(msBetween(peer.lastReplyAt(), shown));
     }
     peer.autoReply("", "");
     const Stats s = statsOf(latencies);
@@ -227,7 +232,7 @@ ProbeResult runProbe(const std::string& probe, const std::string& mode, const st
     ProbeResult result;
     long long shown = 0;
     std::sscanf(output.c_str(), "shown_ns=%lld rss_kib=%ld", &shown, &result.rssKiB);
-    result.startMs = (shown - start) / 1e6;
+    result.startMs = msBetween(start, shown);
     const auto idleAt = output.find("idle_cpu_ms=");
     if (idleAt != std::string::npos) {
         std::sscanf(output.c_str() + idleAt, "idle_cpu_ms=%lf timer_events=%d", &result.idleCpuMs,

@@ -207,6 +207,8 @@ class QtLabel : public Label {
 // Captions wrap at blanks onto further lines where the button is too narrow
 // for them, as "DISPLAY CLEAR" must.
 QString wrapped(const QString& caption, const QPushButton& button) {
+    // Measuring loads the font; a caption with no blank cannot wrap anyway.
+    if (!caption.contains(' ')) return caption;
     const QFontMetrics metrics(button.font());
     const int room = button.width() - 6;
     if (metrics.horizontalAdvance(caption) <= room) return caption;
