@@ -140,6 +140,8 @@ void QtSerialPort::output(const std::string& bytes) {
                           " failed: " + port_.errorString().toStdString());
     }
     port_.flush();
+    // A device that failed while taking the line has been closed by now.
+    if (!port_.isOpen()) throw SerialError(lost_);
 }
 
 std::string QtSerialPort::input() {
