@@ -96,7 +96,6 @@ class Form1 {
     toolkit::TextBox& Text1;
     projector::Link link_;
 
-    const HoldButton* held_ = nullptr;
     bool ended_ = false;
 };
 

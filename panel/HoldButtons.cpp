@@ -44,7 +44,6 @@ std::span<const HoldButton> holdButtonTable() {
 }
 
 void Form1::holdPress(const HoldButton& button) {
-    held_ = &button;
     if (button.arrow) {
         if (ArrowMode == 1) {
             Timer2.setInterval(150);
@@ -89,7 +88,7 @@ void Form1::holdRelease(const HoldButton& button) {
 // No release will come once the pointer is gone, or once a failed transmit
 // put up a box; the hold ends as if the operator had let go.
 void Form1::endHold() {
-    if (RepeatKey != 0 && held_ != nullptr) holdRelease(*held_);
+    if (const HoldButton* held = findByKey(RepeatKey)) holdRelease(*held);
 }
 
 }  // namespace panel
