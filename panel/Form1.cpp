@@ -73,16 +73,18 @@ toolkit::Window& Form1::build() {
     return window;
 }
 
+void Form1::run(const std::function<void()>& handler) {
+    if (ended_) return;
+    try {
+        handler();
+    } catch (const toolkit::SerialError& error) {
+        endHold();
+        toolkit_.messageBox().warn(error.what());
+    }
+}
+
 std::function<void()> Form1::guarded(std::function<void()> handler) {
-    return [this, handler = std::move(handler)] {
-        if (ended_) return;
-        try {
-            handler();
-        } catch (const toolkit::SerialError& error) {
-            endHold();
-            toolkit_.messageBox().warn(error.what());
-        }
-    };
+    return [this, handler = std::move(handler)] { run(handler); };
 }
 
 void Form1::route() {
@@ -110,9 +112,8 @@ void Form1::route() {
     toolkit_.serialPort().onComm(guarded([this] { link_.MSComm1_OnComm(); }));
 
     find(images_, "Image1")->onDoubleClick(guarded([this] { Image1_DblClick(); }));
-    window_.onKeyDown([this](int keyCode, int shift) {
-        guarded([this, keyCode, shift] { Form_KeyDown(keyCode, shift); })();
-    });
+    window_.onKeyDown(
+        [this](int keyCode, int shift) { run([&] { Form_KeyDown(keyCode, shift); }); });
     window_.onPointerLost(guarded([this] { endHold(); }));
 }
 

@@ -60,6 +60,7 @@ class Form1 {
     void route();
     // Runs a handler unless the program has ended. A serial failure is shown
     // in a warning box and ends any hold; the program keeps running.
+    void run(const std::function<void()>& handler);
     std::function<void()> guarded(std::function<void()> handler);
 
     void applyPreset(const Preset& preset);
