@@ -67,10 +67,10 @@ QIcon applicationIcon() {
 // The window: draws the lines, previews every key and reports a lost pointer.
 class FormWidget : public QWidget, public Window {
   public:
-    explicit FormWidget(const WindowSpec& spec) : spec_(spec) {
+    explicit FormWidget(const WindowSpec& spec) {
         setObjectName(qs(spec.name));
         setFixedWidth(px(spec.clientWidth));
-        heightTwips_ = spec.clientHeight + kAssumedFramePixels * kTwipsPerPixel;
+        heightTwips_ = spec.clientHeight + kAssumedFrameTwips;
         applyHeight();
         setAutoFillBackground(true);
         QPalette palette = this->palette();
@@ -155,7 +155,6 @@ class FormWidget : public QWidget, public Window {
     }
     void applyHeight() { setFixedHeight(std::max(1, px(heightTwips_) - framePixels())); }
 
-    WindowSpec spec_;
     int heightTwips_ = 0;
     std::vector<LineSpec> lines_;
     std::function<void(int, int)> keyDown_;
