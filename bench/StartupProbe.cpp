@@ -16,22 +16,14 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "bench/ResidentSet.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtToolkit.h"
 
 namespace {
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
-}
 
 double cpuMs() {
     timespec t{};

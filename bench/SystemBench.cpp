@@ -18,12 +18,12 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/ResidentSet.h"
 #include "bench/WirePeer.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtToolkit.h"
@@ -77,14 +77,6 @@ bool spinUntil(const std::function<bool()>& condition, int deadlineMs = 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     return true;
-}
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
 }
 
 struct Panel {

@@ -16,12 +16,7 @@ class EndToEnd : public ::testing::Test {
     QString text(const char* label) { return panel.text(label); }
 
     // Reads from the peer until it has seen the bytes, or the deadline passes.
-    bool peerReceives(const std::string& bytes) {
-        return waitFor([&] {
-            received += peer.readAvailable();
-            return received.find(bytes) != std::string::npos;
-        });
-    }
+    bool peerReceives(const std::string& bytes) { return waitUntilReceived(peer, received, bytes); }
 
     PtyPeer peer;
     PanelWindow panel{peer.devicePath()};

@@ -64,3 +64,10 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds d
     }
     return true;
 }
+
+bool waitUntilReceived(PtyPeer& peer, std::string& received, const std::string& bytes) {
+    return waitFor([&] {
+        received += peer.readAvailable();
+        return received.find(bytes) != std::string::npos;
+    });
+}

@@ -27,6 +27,10 @@ class PtyPeer {
     std::string path_;
 };
 
+// Reads the peer into `received` until it holds `bytes`, or the deadline
+// passes.
+bool waitUntilReceived(PtyPeer& peer, std::string& received, const std::string& bytes);
+
 // Runs the event loop until the condition holds or the deadline passes.
 bool waitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds deadline = std::chrono::seconds(10));

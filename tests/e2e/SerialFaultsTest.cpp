@@ -29,10 +29,7 @@ void idle(int ms) {
 class SerialFaults : public ::testing::Test {
   protected:
     bool peerReceives(PtyPeer& from, const std::string& bytes) {
-        return waitFor([&] {
-            received += from.readAvailable();
-            return received.find(bytes) != std::string::npos;
-        });
+        return waitUntilReceived(from, received, bytes);
     }
 
     PtyPeer peer;
