@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
+#include <optional>
 
 #include "app/Options.h"
 #include "panel/Form1.h"
@@ -18,7 +19,14 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 
     toolkit::qt::QtToolkit toolkit(options.devices);
-    panel::Form1 form(toolkit);
+    std::optional<panel::Form1> built;
+    try {
+        built.emplace(toolkit);
+    } catch (const panel::TableError& error) {
+        std::fprintf(stderr, "kr60p-panel: the window cannot be built: %s\n", error.what());
+        return 1;
+    }
+    panel::Form1& form = *built;
     try {
         form.Form_Load();
     } catch (const toolkit::SerialError& error) {

@@ -19,7 +19,8 @@
 #include <memory>
 #include <string>
 
-#include "bench/ResidentSet.h"
+#include "ResidentSet.h"
+#include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtToolkit.h"
 
@@ -59,7 +60,9 @@ int main(int argc, char** argv) {
         form = std::make_unique<panel::Form1>(*toolkit);
         form->Form_Load();
         form->window().show();
-        shown = toolkit->windowWidget();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == panel::names::Window) shown = top;
+        }
     } else {
         empty = std::make_unique<QWidget>();
         empty->resize(633, 327);

@@ -23,10 +23,13 @@
 #include <string>
 #include <vector>
 
-#include "bench/ResidentSet.h"
-#include "bench/WirePeer.h"
+#include "ResidentSet.h"
+#include "WirePeer.h"
+#include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtToolkit.h"
+
+namespace names = panel::names;
 
 namespace {
 
@@ -83,11 +86,19 @@ struct Panel {
     explicit Panel(const std::string& device) : tk({{1, device}}), form(tk) {
         form.Form_Load();
         form.window().show();
-        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(tk.windowWidget());
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == names::Window) window = top;
+        }
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window);
     }
-    QPushButton* button(const char* name) { return static_cast<QPushButton*>(tk.widget(name)); }
+    template <typename T = QPushButton>
+    T* find(const char* name) {
+        return window->findChild<T*>(name);
+    }
+    QPushButton* button(const char* name) { return find(name); }
     toolkit::qt::QtToolkit tk;
     panel::Form1 form;
+    QWidget* window = nullptr;
 };
 
 // Row 2: holds a button for five seconds; intervals between the lines.
@@ -126,7 +137,7 @@ void actionToWire(Panel& panel, WirePeer& peer) {
     for (int i = 0; i < 200; ++i) {
         peer.clear();
         const std::int64_t start = WirePeer::now();
-        QTest::mouseClick(panel.button("Command17"), Qt::LeftButton);
+        QTest::mouseClick(panel.button(names::PowerOn), Qt::LeftButton);
         if (!spinUntil([&] { return !peer.lines().empty(); })) break;
         latencies.push_back(msBetween(start, peer.lines().front().firstByte));
     }
@@ -141,13 +152,16 @@ void actionToWire(Panel& panel, WirePeer& peer) {
 // Row 4: the peer answers "00"+CR to "CR0" at once; until " Power ON" shows.
 void replyToWords(Panel& panel, WirePeer& peer) {
     peer.autoReply("CR0", "00\r");
-    auto* label22 = static_cast<QLabel*>(panel.tk.widget("Label22"));
+    auto* label22 = panel.find<QLabel>(names::StatusText);
     std::vector<double> latencies;
     for (int i = 0; i < 200; ++i) {
-        panel.form.label("Label22").setCaption("");
-        panel.form.link().clearRxBuffer();
+        // A press and release of "SELECT" empties the receive buffer; the
+        // peer does not answer it.
+        QTest::mousePress(panel.button(names::Select), Qt::LeftButton);
+        QTest::mouseRelease(panel.button(names::Select), Qt::LeftButton);
+        label22->setText("");
         const std::int64_t before = peer.lastReplyAt();
-        QTest::mouseClick(panel.button("Command44"), Qt::LeftButton);
+        QTest::mouseClick(panel.button(names::StatusQuery), Qt::LeftButton);
         if (!spinUntil([&] { return label22->text() == " Power ON"; })) break;
         const std::int64_t shown = WirePeer::now();
         if (peer.lastReplyAt() == before) break;
@@ -181,7 +195,8 @@ void flood(Panel& panel, WirePeer& peer) {
     runFor(200);
     probe.stop();
     const long growth = residentKiB() - before;
-    const bool alive = panel.form.link().rxBuffer().size() == 32767 && !panel.form.ended();
+    const bool alive = panel.find<QLabel>(names::ReceivedTrace)->text().size() == 1 + 2 * 32767 &&
+                       panel.window->isVisible();
     row(8, "flood: 1 MiB of unasked bytes",
         format(
             "kept running: %s; resident set grew %ld KiB; 10 ms probe timer at most %.1f ms late",
@@ -285,12 +300,12 @@ int main(int argc, char** argv) {
     {
         WirePeer peer;
         Panel panel(peer.devicePath());
-        repeatAccuracy(panel, peer, "Command15", "C20", 50, "Brightness \"+\"");
-        repeatAccuracy(panel, peer, "Command1", "C09", 250, "VOL \"+\"");
+        repeatAccuracy(panel, peer, names::BrightnessUp, "C20", 50, "Brightness \"+\"");
+        repeatAccuracy(panel, peer, names::VolumeUp, "C09", 250, "VOL \"+\"");
         // An arrow after a D.Zoom release repeats at 5 ms.
-        QTest::mouseClick(panel.button("Command48"), Qt::LeftButton);
+        QTest::mouseClick(panel.button(names::ZoomUp), Qt::LeftButton);
         runFor(50);
-        repeatAccuracy(panel, peer, "Command5", "C3C", 5, "\"up\" after a D.Zoom release");
+        repeatAccuracy(panel, peer, names::CursorUp, "C3C", 5, "\"up\" after a D.Zoom release");
         actionToWire(panel, peer);
         replyToWords(panel, peer);
         flood(panel, peer);

@@ -1,4 +1,4 @@
-#include "bench/WirePeer.h"
+#include "WirePeer.h"
 
 #include <poll.h>
 #include <unistd.h>

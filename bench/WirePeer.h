@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/PtyPeer.h"
+#include "tests/support/PtyPeer.h"
 
 class WirePeer {
   public:

@@ -1,11 +1,15 @@
 #pragma once
-// The projector link: the serial port MSComm1, the link's variables, and the
-// handlers that are the link's own (start-up serial steps, port and speed
-// choice, shut-down, transmit and receive, the display timers).
+// The projector link: the serial port MSComm1, the exchange of command lines
+// and replies, the reply time-out and the trace-clear countdowns, the port
+// switch, the speed choice and shut-down. It touches no control of the
+// window: it tells its listeners what happened.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "link/LinkListener.h"
 #include "toolkit/Controls.h"
 #include "toolkit/SerialPort.h"
 
@@ -13,62 +17,69 @@
 // function called link.
 namespace projector {
 
-inline constexpr const char* kSettings19200 = "19200,N,8,1";
-inline constexpr const char* kSettings9600 = "9600,N,8,1";
-inline constexpr const char* kNoReply = " X X X X";
-// Longer received text is cut here, so that a flood costs bounded time.
+inline constexpr std::string_view kSettings19200 = "19200,N,8,1";
+inline constexpr std::string_view kSettings9600 = "9600,N,8,1";
+// Received text beyond this is dropped until the buffer is cleared, so that a
+// flood costs bounded time and memory.
 inline constexpr std::size_t kRxBufferLimit = 32767;
-
-enum HyoujiMode : int { Transmit = 1, Receive = 2 };
-
-// The controls the link touches; it never sees the rest of the window.
-struct LinkControls {
-    toolkit::SerialPort& MSComm1;
-    toolkit::Label& Label11;
-    toolkit::Label& Label12;
-    toolkit::Label& Label22;
-    toolkit::Frame& Frame8;
-    toolkit::Timer& Timer2;
-    toolkit::Timer& Timer3;
-    toolkit::Timer& Timer4;
-    toolkit::MessageBox& messageBox;
-};
 
 class Link {
   public:
-    explicit Link(const LinkControls& controls);
+    // Timer2 is the reply time-out, Timer4 the trace-clear delay.
+    Link(toolkit::SerialPort& MSComm1, toolkit::Timer& Timer2, toolkit::Timer& Timer4);
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
 
-    // Start-up: the variables, then (after the window is placed) the port.
+    // Listeners hear every event, in the order they were added.
+    void addListener(LinkListener& listener);
+
+    // Start-up: the variables first, then (once the window is placed) port 1.
+    // Throws toolkit::SerialError when the port cannot be opened.
     void setStartValues();
-    void openPortAtStart();  // throws toolkit::SerialError
+    void openPortAtStart();
 
+    // Close, renumber, reopen. A failure is reported, and the port is then
+    // left closed on the other number.
     void switchPort(int number);
-    void chooseSpeed(const std::string& settings);
+    void chooseSpeed(std::string_view settings);
+    // Closes the port; nothing of the link runs afterwards.
     void shutDown();
 
-    // Stores CommandPrefix & code & CR in SendLine and transmits it.
-    void sendCode(const std::string& code);
-    void Hyouji(const std::string& text, int mode);  // transmit throws toolkit::SerialError
-    void MSComm1_OnComm();
-
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
-
-    void clearRxBuffer() { RxBuffer.clear(); }
-
-    const std::string& sendLine() const { return SendLine; }
-    const std::string& rxBuffer() const { return RxBuffer; }
-    int replyPending() const { return ReplyPending; }
-    const std::string& commandPrefix() const { return CommandPrefix; }
-    const std::string& portSettings() const { return PortSettings; }
-    std::int16_t pressureValue() const { return PressureValue; }
+    // The reply time-out and trace-clear delay of the transmissions to come;
+    // a running countdown restarts with its new interval.
+    void setPacing(int replyTimeoutMs, int traceClearMs);
+    // Sends CommandPrefix & code & CR. False when the port could not take the
+    // line; the listeners have been told why.
+    bool send(std::string_view code);
+    // A held button was let go: the last repetition's reply time-out is
+    // dropped, the trace-clear countdown runs on, and what has been received
+    // so far is discarded.
+    void dropPendingReply();
 
   private:
-    LinkControls c_;
+    enum HyoujiMode : int { Transmit = 1, Receive = 2 };
+
+    // The one road of every exchange: Transmit writes SendLine to the port,
+    // Receive shows RxBuffer (just grown by chunk) and decodes it.
+    bool Hyouji(HyoujiMode mode, const std::string& chunk = {});
+    void MSComm1_OnComm();
+    void Timer2_Timer();
+    void Timer4_Timer();
+
+    PortEvent portEvent(PortEvent::Kind kind, std::string description = {}) const;
+    void tell(const PortEvent& event);
+    template <typename Call>
+    void tellAll(Call call);
+
+    toolkit::SerialPort& MSComm1;
+    toolkit::Timer& Timer2;
+    toolkit::Timer& Timer4;
+    std::vector<LinkListener*> listeners_;
+    bool shutDown_ = false;
+
     std::string SendLine;
     std::string RxBuffer;
-    std::uint8_t ReplyPending = 0;
+    bool ReplyPending = false;
     std::string CommandPrefix;
     std::string PortSettings;
     std::int16_t PressureValue = 0;

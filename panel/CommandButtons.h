@@ -1,15 +1,19 @@
 #pragma once
 // The single-press buttons: the code each sends, its timer preset and what
-// else it does.
+// else it does. One handler serves every row.
 
 #include <span>
 #include <string_view>
 
+#include "link/Link.h"
+#include "panel/HoldRepeater.h"
+
 namespace panel {
 
+// Timer2 / Timer4 intervals set before sending.
 struct Preset {
-    int replyTimeout = 0;  // Timer2; 0 means no preset
-    int traceClear = 0;    // Timer4
+    int replyTimeout = 0;  // 0 means no preset
+    int traceClear = 0;
 };
 
 inline constexpr Preset kNoPreset{};
@@ -18,17 +22,31 @@ inline constexpr Preset kSignalTypePreset{5000, 5500};
 
 enum class Extra {
     None,
-    ArrowPace,         // after sending: Timer1 200, ArrowMode 1
-    ShowPortSettings,  // sends nothing: shows Frame8 and starts Timer3
+    ArrowPace,  // after sending: the arrows repeat every 200 ms at 150 / 190
 };
 
 struct CommandButton {
-    std::string_view control;
+    const char* control;
     std::string_view code;
     Preset preset;
     Extra extra;
 };
 
 std::span<const CommandButton> commandButtonTable();
+
+class CommandButtons {
+  public:
+    CommandButtons(projector::Link& link, HoldRepeater& repeater);
+
+    // The Click handler of every row.
+    void click(const CommandButton& button);
+
+  private:
+    projector::Link& link_;
+    HoldRepeater& repeater_;
+};
+
+// Sets the reply time-out and trace-clear delay a preset names, if any.
+void applyPreset(projector::Link& link, const Preset& preset);
 
 }  // namespace panel

@@ -1,13 +1,25 @@
 #pragma once
-// Typed text on its way to the wire.
+// Direct command entry: "SEND" transmits the text typed in Text1 as a
+// command line, "CLS" empties the box.
 
 #include <string>
-#include <string_view>
+
+#include "link/Link.h"
+#include "toolkit/Controls.h"
 
 namespace panel {
 
-// One byte per character: characters up to U+00FF as that byte, anything
-// above (or a broken UTF-8 sequence) as '?'.
-std::string wireBytesOf(std::string_view utf8);
+class DirectEntry {
+  public:
+    DirectEntry(projector::Link& link, toolkit::TextBox& Text1);
+
+    void Command95_Click();  // "SEND"
+    void Command96_Click();  // "CLS"
+
+  private:
+    projector::Link& link_;
+    toolkit::TextBox& Text1;
+    std::string TypedCommand;  // UTF-8, as typed
+};
 
 }  // namespace panel

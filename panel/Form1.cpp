@@ -2,28 +2,45 @@
 
 #include <set>
 
-#include "panel/CommandButtons.h"
+#include "panel/ControlNames.h"
 #include "panel/ControlTable.h"
-#include "panel/HoldButtons.h"
 
 namespace panel {
 
 using toolkit::Kind;
+namespace n = names;
+
+namespace {
+constexpr std::string_view kWiring = "the window's wiring";
+
+std::string rowOf(std::string_view table, std::size_t index) {
+    return std::string(table) + " row " + std::to_string(index + 1);
+}
+}  // namespace
 
 Form1::Form1(toolkit::Toolkit& toolkit)
     : toolkit_(toolkit),
       window_(build()),
-      Timer1(timer("Timer1")),
-      Timer2(timer("Timer2")),
-      Timer3(timer("Timer3")),
-      Timer4(timer("Timer4")),
-      Label11(label("Label11")),
-      Label12(label("Label12")),
-      Frame8(frame("Frame8")),
-      Command34(button("Command34")),
-      Text1(*find(textBoxes_, "Text1")),
-      link_({toolkit.serialPort(), Label11, Label12, label("Label22"), Frame8, Timer2, Timer3,
-             Timer4, toolkit.messageBox()}) {
+      link_(toolkit.serialPort(), controls_.timer(n::ReplyTimeout, kWiring),
+            controls_.timer(n::TraceClear, kWiring)),
+      trace_(controls_.label(n::SentTrace, kWiring), controls_.label(n::ReceivedTrace, kWiring),
+             controls_.label(n::StatusText, kWiring)),
+      settings_(link_,
+                {controls_.button(n::Com, kWiring), controls_.frame(n::PortSettings, kWiring),
+                 controls_.timer(n::SettingsAutoHide, kWiring), controls_.option(n::Com1, kWiring),
+                 controls_.option(n::Com2, kWiring), controls_.option(n::Speed19200, kWiring),
+                 controls_.option(n::Speed9600, kWiring)}),
+      repeater_(link_, controls_.timer(n::RepeatTimer, kWiring), trace_),
+      commands_(link_, repeater_),
+      entry_(link_, controls_.textBox(n::CommandText, kWiring)),
+      heights_(window_, controls_.button(n::DataToggle, kWiring), settings_),
+      warnings_(toolkit.messageBox()) {
+    // The repeater hears of a failure before the box shows it, so that no
+    // repetition runs on under the modal box.
+    link_.addListener(repeater_);
+    link_.addListener(trace_);
+    link_.addListener(settings_);
+    link_.addListener(warnings_);
     route();
 }
 
@@ -35,25 +52,24 @@ toolkit::Window& Form1::build() {
     int firstTab = 0;
     std::set<std::string_view> hiddenFrames;
     for (const toolkit::ControlSpec& spec : controlTable()) {
-        const std::string name(spec.name);
         switch (spec.kind) {
             case Kind::Frame:
-                frames_[name] = &toolkit_.createFrame(spec);
+                controls_.add(spec.name, toolkit_.createFrame(spec));
                 break;
             case Kind::Label:
-                labels_[name] = &toolkit_.createLabel(spec);
+                controls_.add(spec.name, toolkit_.createLabel(spec));
                 break;
             case Kind::Button:
-                buttons_[name] = &toolkit_.createButton(spec);
+                controls_.add(spec.name, toolkit_.createButton(spec));
                 break;
             case Kind::Option:
-                options_[name] = &toolkit_.createOption(spec);
+                controls_.add(spec.name, toolkit_.createOption(spec));
                 break;
             case Kind::TextBox:
-                textBoxes_[name] = &toolkit_.createTextBox(spec);
+                controls_.add(spec.name, toolkit_.createTextBox(spec));
                 break;
             case Kind::Image:
-                images_[name] = &toolkit_.createImage(spec);
+                controls_.add(spec.name, toolkit_.createImage(spec));
                 break;
         }
         const bool visible = !spec.hidden && !hiddenFrames.contains(spec.container);
@@ -67,54 +83,62 @@ toolkit::Window& Form1::build() {
     }
     for (const toolkit::LineSpec& spec : lineTable()) toolkit_.createLine(spec);
     for (const toolkit::TimerSpec& spec : timerTable()) {
-        timers_[std::string(spec.name)] = &toolkit_.createTimer(spec);
+        controls_.add(spec.name, toolkit_.createTimer(spec));
     }
     toolkit_.finishLayout(firstFocus);
     return window;
 }
 
-void Form1::run(const std::function<void()>& handler) {
-    if (ended_) return;
-    try {
-        handler();
-    } catch (const toolkit::SerialError& error) {
-        endHold();
-        toolkit_.messageBox().warn(error.what());
-    }
-}
-
-std::function<void()> Form1::guarded(std::function<void()> handler) {
-    return [this, handler = std::move(handler)] { run(handler); };
+toolkit::Handler Form1::guarded(toolkit::Handler handler) {
+    return [this, handler = std::move(handler)] {
+        if (!ended_) handler();
+    };
 }
 
 void Form1::route() {
-    for (const CommandButton& entry : commandButtonTable()) {
-        button(entry.control).onClick(guarded([this, &entry] { commandClick(entry); }));
+    const auto commandTable = commandButtonTable();
+    for (std::size_t i = 0; i < commandTable.size(); ++i) {
+        const CommandButton& row = commandTable[i];
+        controls_.button(row.control, rowOf("command button table", i))
+            .onClick(guarded([this, &row] { commands_.click(row); }));
     }
-    for (const HoldButton& entry : holdButtonTable()) {
-        button(entry.control).onPress(guarded([this, &entry] { holdPress(entry); }));
-        button(entry.control).onRelease(guarded([this, &entry] { holdRelease(entry); }));
+    const auto holdTable = holdButtonTable();
+    for (std::size_t i = 0; i < holdTable.size(); ++i) {
+        const HoldButton& row = holdTable[i];
+        toolkit::Button& button = controls_.button(row.control, rowOf("hold button table", i));
+        button.onPress(guarded([this, &row] { repeater_.press(row); }));
+        button.onRelease(guarded([this, &row] { repeater_.release(row); }));
     }
-    button("Command16").onClick(guarded([this] { Command16_Click(); }));
-    button("Command34").onClick(guarded([this] { Command34_Click(); }));
-    button("Command95").onClick(guarded([this] { Command95_Click(); }));
-    button("Command96").onClick(guarded([this] { Command96_Click(); }));
+    controls_.timer(n::RepeatTimer, kWiring).onTimer(guarded([this] { repeater_.Timer1_Timer(); }));
+    window_.onPointerLost(guarded([this] { repeater_.endHold(); }));
 
-    option("Option1").onClick(guarded([this] { link_.switchPort(1); }));
-    option("Option2").onClick(guarded([this] { link_.switchPort(2); }));
-    option("Option9").onClick(guarded([this] { link_.chooseSpeed(projector::kSettings19200); }));
-    option("Option10").onClick(guarded([this] { link_.chooseSpeed(projector::kSettings9600); }));
+    controls_.button(n::Com, kWiring).onClick(guarded([this] { settings_.Command33_Click(); }));
+    controls_.timer(n::SettingsAutoHide, kWiring).onTimer(guarded([this] {
+        settings_.Timer3_Timer();
+    }));
+    controls_.option(n::Com1, kWiring).onClick(guarded([this] { settings_.Option1_Click(); }));
+    controls_.option(n::Com2, kWiring).onClick(guarded([this] { settings_.Option2_Click(); }));
+    controls_.option(n::Speed19200, kWiring).onClick(guarded([this] {
+        settings_.Option9_Click();
+    }));
+    controls_.option(n::Speed9600, kWiring).onClick(guarded([this] {
+        settings_.Option10_Click();
+    }));
 
-    Timer1.onTimer(guarded([this] { Timer1_Timer(); }));
-    Timer2.onTimer(guarded([this] { link_.Timer2_Timer(); }));
-    Timer3.onTimer(guarded([this] { link_.Timer3_Timer(); }));
-    Timer4.onTimer(guarded([this] { link_.Timer4_Timer(); }));
-    toolkit_.serialPort().onComm(guarded([this] { link_.MSComm1_OnComm(); }));
+    controls_.button(n::Send, kWiring).onClick(guarded([this] { entry_.Command95_Click(); }));
+    controls_.button(n::ClearText, kWiring).onClick(guarded([this] { entry_.Command96_Click(); }));
 
-    find(images_, "Image1")->onDoubleClick(guarded([this] { Image1_DblClick(); }));
-    window_.onKeyDown(
-        [this](int keyCode, int shift) { run([&] { Form_KeyDown(keyCode, shift); }); });
-    window_.onPointerLost(guarded([this] { endHold(); }));
+    controls_.button(n::DataToggle, kWiring).onClick(guarded([this] {
+        heights_.Command34_Click();
+    }));
+    controls_.image(n::Picture, kWiring).onDoubleClick(guarded([this] {
+        heights_.Image1_DblClick();
+    }));
+    window_.onKeyDown([this](int keyCode, int shift) {
+        if (!ended_) heights_.Form_KeyDown(keyCode, shift);
+    });
+
+    controls_.button(n::End, kWiring).onClick(guarded([this] { Command16_Click(); }));
 }
 
 void Form1::Form_Load() {
@@ -123,12 +147,10 @@ void Form1::Form_Load() {
     window_.setLeft((screen.width() - window_.width()) / 2);
     window_.setTop((screen.height() - window_.height()) / 2);
     window_.setHeight(kHeightStart);
-    RepeatKey = 0;
     link_.openPortAtStart();
-    option("Option1").setValue(true);
+    settings_.chooseComOneAtStart();
 }
 
-// "END"
 void Form1::Command16_Click() {
     link_.shutDown();
     ended_ = true;

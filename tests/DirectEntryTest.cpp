@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "panel/DirectEntry.h"
-#include "tests/PanelFixture.h"
+#include "PanelFixture.h"
+#include "panel/WireBytes.h"
 
 TEST(WireBytes, OneBytePerCharacter) {
     struct Case {
@@ -32,67 +32,67 @@ using DirectEntry = PanelTest;
 TEST_F(DirectEntry, SendTransmitsTheTypedTextExactly) {
     for (const char* typed : {"CR PRESSURE", "cr0", "", "  C00 ", "CF KEYDIS RC"}) {
         SCOPED_TRACE(typed);
-        tk.textBox("Text1").setText(typed);
+        tk.textBox(names::CommandText).setText(typed);
         tk.port.writes.clear();
-        button("Command95").click();
+        button(names::Send).click();
         EXPECT_EQ(tk.port.wire(), std::string(typed) + "\r");
-        EXPECT_EQ(form.TypedCommand, typed);
-        EXPECT_EQ(tk.textBox("Text1").text(), typed);
-        EXPECT_EQ(timer("Timer2").interval(), 2000);
-        EXPECT_EQ(timer("Timer4").interval(), 2500);
+        EXPECT_EQ(tk.textBox(names::CommandText).text(), typed);
+        EXPECT_EQ(timer(names::ReplyTimeout).interval(), 2000);
+        EXPECT_EQ(timer(names::TraceClear).interval(), 2500);
     }
-    EXPECT_EQ(caption("Label11"), " C F   K E Y D I S   R C CR ");
+    EXPECT_EQ(caption(names::SentTrace), " C F   K E Y D I S   R C CR ");
 }
 
 TEST_F(DirectEntry, AnEmptyBoxSendsACarriageReturn) {
-    button("Command95").click();
+    button(names::Send).click();
     EXPECT_EQ(tk.port.wire(), "\r");
-    EXPECT_EQ(caption("Label11"), " CR ");
+    EXPECT_EQ(caption(names::SentTrace), " CR ");
 }
 
 TEST_F(DirectEntry, TypedQueriesAreDecodedOnlyWhenExact) {
-    tk.textBox("Text1").setText("CR PRESSURE");
-    button("Command95").click();
+    tk.textBox(names::CommandText).setText("CR PRESSURE");
+    button(names::Send).click();
     tk.port.deliver("512\r");
-    EXPECT_EQ(caption("Label22"), "650 hPa");
-    EXPECT_EQ(form.link().pressureValue(), 650);
+    EXPECT_EQ(caption(names::StatusText), "650 hPa");
 
     advance(2500);
-    tk.textBox("Text1").setText("cr0");
-    button("Command95").click();
+    tk.textBox(names::CommandText).setText("cr0");
+    button(names::Send).click();
     tk.port.deliver("00\r");
-    EXPECT_EQ(caption("Label12"), " 0 0 CR ");
-    EXPECT_EQ(caption("Label22"), "");
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), "");
 }
 
 TEST_F(DirectEntry, SendingTwiceSendsTheSameLineTwice) {
-    tk.textBox("Text1").setText("CRA");
-    button("Command95").click();
-    button("Command95").click();
+    tk.textBox(names::CommandText).setText("CRA");
+    button(names::Send).click();
+    button(names::Send).click();
     EXPECT_EQ(sent(), (std::vector<std::string>{"CRA", "CRA"}));
 }
 
 TEST_F(DirectEntry, CharactersAboveLatin1GoOutAsQuestionMarks) {
-    tk.textBox("Text1").setText("C\xC3\xA9\xE3\x83\x87");
-    button("Command95").click();
+    tk.textBox(names::CommandText).setText("C\xC3\xA9\xE3\x83\x87");
+    button(names::Send).click();
     EXPECT_EQ(tk.port.wire(), "C\xE9?\r");
-    EXPECT_EQ(caption("Label11"), " C ? ? CR ");
+    EXPECT_EQ(caption(names::SentTrace), " C ? ? CR ");
 }
 
 TEST_F(DirectEntry, ClsEmptiesTheBoxAndNothingElse) {
-    tk.textBox("Text1").setText("CR0");
-    button("Command95").click();
+    tk.textBox(names::CommandText).setText("CR0");
+    button(names::Send).click();
     tk.port.deliver("00\r");
-    const int t2 = timer("Timer2").interval();
-    button("Command96").click();
-    EXPECT_EQ(tk.textBox("Text1").text(), "");
-    EXPECT_EQ(caption("Label11"), " C R 0 CR ");
-    EXPECT_EQ(caption("Label22"), " Power ON");
-    EXPECT_EQ(form.TypedCommand, "CR0");
-    EXPECT_EQ(form.link().sendLine(), "CR0\r");
-    EXPECT_EQ(timer("Timer2").interval(), t2);
-    EXPECT_TRUE(timer("Timer2").enabled());
+    const int t2 = timer(names::ReplyTimeout).interval();
+    button(names::ClearText).click();
+    EXPECT_EQ(tk.textBox(names::CommandText).text(), "");
+    EXPECT_EQ(caption(names::SentTrace), " C R 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
+    EXPECT_EQ(timer(names::ReplyTimeout).interval(), t2);
+    EXPECT_TRUE(timer(names::ReplyTimeout).enabled());
     EXPECT_EQ(sent().size(), 1u);
+    // The line last sent is still the query: a later reply is decoded by it.
+    advance(2000);
+    tk.port.deliver("80\r");
+    EXPECT_EQ(caption(names::StatusText), " Stand by");
 }
 
 TEST_F(DirectEntry, TheToggleSwitchesByTheCurrentHeightAlone) {
@@ -106,22 +106,22 @@ TEST_F(DirectEntry, TheToggleSwitchesByTheCurrentHeightAlone) {
           Case{6000, 5350, "データを表示する"}, Case{6645, 5350, "データを表示する"},
           Case{7200, 5350, "データを表示する"}, Case{9100, 5350, "データを表示する"}}) {
         SCOPED_TRACE(c.height);
+        tk.window->keyDown(74, toolkit::CtrlMask);  // arms the picture's double-click
         tk.window->setHeight(c.height);
-        form.ExpandFlag = 1;
-        button("Command34").click();
+        button(names::DataToggle).click();
         EXPECT_EQ(tk.window->height(), c.after);
-        EXPECT_EQ(button("Command34").caption(), c.caption);
-        EXPECT_EQ(form.ExpandFlag, 0);
-        EXPECT_TRUE(timer("Timer3").enabled());
+        EXPECT_EQ(button(names::DataToggle).caption(), c.caption);
+        EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
+        EXPECT_FALSE(pictureEnlarges());
     }
 }
 
 TEST_F(DirectEntry, TheToggleRestartsTheSettingsAutoHide) {
-    button("Command33").click();
+    button(names::Com).click();
     advance(4000);
-    button("Command34").click();
+    button(names::DataToggle).click();
     advance(4999);
-    EXPECT_TRUE(tk.frame("Frame8").visible());
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
     advance(1);
-    EXPECT_FALSE(tk.frame("Frame8").visible());
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
 }

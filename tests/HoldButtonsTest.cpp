@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/PanelFixture.h"
+#include "PanelFixture.h"
 
 namespace {
 
@@ -29,10 +29,22 @@ class HoldButtons : public PanelTest {
         return times;
     }
 
+    // Whether a button is held: only then does a tick of Timer1 (one already
+    // on its way, say) send anything.
+    bool holding() {
+        sent();
+        fake::Timer& repeat = timer(names::RepeatTimer);
+        const bool wasEnabled = repeat.enabled();
+        repeat.setEnabled(true);
+        advance(repeat.interval());
+        repeat.setEnabled(wasEnabled);
+        return !sent().empty();
+    }
+
     void expectIntervals(int t1, int t2, int t4) {
-        EXPECT_EQ(timer("Timer1").interval(), t1);
-        EXPECT_EQ(timer("Timer2").interval(), t2);
-        EXPECT_EQ(timer("Timer4").interval(), t4);
+        EXPECT_EQ(timer(names::RepeatTimer).interval(), t1);
+        EXPECT_EQ(timer(names::ReplyTimeout).interval(), t2);
+        EXPECT_EQ(timer(names::TraceClear).interval(), t4);
     }
 };
 
@@ -47,31 +59,31 @@ TEST_F(HoldButtons, EveryHoldButtonSendsItsCodeAndSetsItsIntervals) {
         int t1, t2, t4;
     };
     for (const Case& c : {
-             Case{"Command1", "C09", 250, 200, 245},
-             Case{"Command2", "C0A", 250, 200, 245},
-             Case{"Command15", "C20", 50, 25, 25},
-             Case{"Command35", "C21", 50, 25, 25},
-             Case{"Command48", "C30", 250, 200, 245},
-             Case{"Command49", "C31", 250, 200, 245},
-             Case{"Command50", "C8E", 250, 200, 245},
-             Case{"Command51", "C8F", 250, 200, 245},
-             Case{"Command6", "C3F", 500, 200, 245},
+             Case{names::VolumeUp, "C09", 250, 200, 245},
+             Case{names::VolumeDown, "C0A", 250, 200, 245},
+             Case{names::BrightnessUp, "C20", 50, 25, 25},
+             Case{names::BrightnessDown, "C21", 50, 25, 25},
+             Case{names::ZoomUp, "C30", 250, 200, 245},
+             Case{names::ZoomDown, "C31", 250, 200, 245},
+             Case{names::KeystoneUp, "C8E", 250, 200, 245},
+             Case{names::KeystoneDown, "C8F", 250, 200, 245},
+             Case{names::Select, "C3F", 500, 200, 245},
          }) {
         SCOPED_TRACE(c.control);
         sent();
         button(c.control).press();
         EXPECT_EQ(sent(), std::vector<std::string>{c.code});
         expectIntervals(c.t1, c.t2, c.t4);
-        EXPECT_TRUE(timer("Timer1").enabled());
+        EXPECT_TRUE(timer(names::RepeatTimer).enabled());
         advance(c.t1);
         EXPECT_EQ(sent(), std::vector<std::string>{c.code});
         button(c.control).release();
-        EXPECT_EQ(form.RepeatKey, 0);
+        EXPECT_FALSE(holding());
     }
-    for (const auto& [control, code] : {std::pair{"Command5", "C3C"},
-                                        {"Command7", "C3D"},
-                                        {"Command9", "C3B"},
-                                        {"Command8", "C3A"}}) {
+    for (const auto& [control, code] : {std::pair{names::CursorUp, "C3C"},
+                                        {names::CursorDown, "C3D"},
+                                        {names::CursorLeft, "C3B"},
+                                        {names::CursorRight, "C3A"}}) {
         button(control).press();
         button(control).release();
         EXPECT_EQ(sent(), std::vector<std::string>{code}) << control;
@@ -79,159 +91,159 @@ TEST_F(HoldButtons, EveryHoldButtonSendsItsCodeAndSetsItsIntervals) {
 }
 
 TEST_F(HoldButtons, VolumeUpHeldFollowsTheWorkedCycle) {
-    button("Command1").press();
-    EXPECT_EQ(caption("Label11"), " C 0 9 CR ");
+    button(names::VolumeUp).press();
+    EXPECT_EQ(caption(names::SentTrace), " C 0 9 CR ");
     advance(200);
-    EXPECT_EQ(caption("Label12"), " X X X X");
+    EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");
     advance(45);
-    EXPECT_EQ(caption("Label11"), "");
-    EXPECT_EQ(caption("Label12"), "");
+    EXPECT_EQ(caption(names::SentTrace), "");
+    EXPECT_EQ(caption(names::ReceivedTrace), "");
     advance(5);
-    EXPECT_EQ(caption("Label11"), " C 0 9 CR ");
+    EXPECT_EQ(caption(names::SentTrace), " C 0 9 CR ");
     EXPECT_EQ(sent().size(), 2u);
     advance(350);
     EXPECT_EQ(sent().size(), 1u);
-    button("Command1").release();
-    EXPECT_EQ(caption("Label11"), "");
+    button(names::VolumeUp).release();
+    EXPECT_EQ(caption(names::SentTrace), "");
     advance(2000);
     EXPECT_TRUE(sent().empty());
 }
 
 TEST_F(HoldButtons, RepeatsAtTheIntervalOfTheHeldButton) {
-    EXPECT_EQ(sendTimes("Command1", 900), (Times{0, 250, 500, 750}));
-    EXPECT_EQ(sendTimes("Command15", 190), (Times{0, 50, 100, 150}));
-    EXPECT_EQ(sendTimes("Command6", 1100), (Times{0, 500, 1000}));
-    EXPECT_EQ(hold("Command1", 249), std::vector<std::string>{"C09"});
+    EXPECT_EQ(sendTimes(names::VolumeUp, 900), (Times{0, 250, 500, 750}));
+    EXPECT_EQ(sendTimes(names::BrightnessUp, 190), (Times{0, 50, 100, 150}));
+    EXPECT_EQ(sendTimes(names::Select, 1100), (Times{0, 500, 1000}));
+    EXPECT_EQ(hold(names::VolumeUp, 249), std::vector<std::string>{"C09"});
 }
 
 TEST_F(HoldButtons, ATickAfterTheReleaseSendsNothing) {
-    button("Command1").press();
-    button("Command1").release();
+    button(names::VolumeUp).press();
+    button(names::VolumeUp).release();
     sent();
-    timer("Timer1").setEnabled(true);  // a tick already on its way
+    timer(names::RepeatTimer).setEnabled(true);  // a tick already on its way
     advance(1000);
     EXPECT_TRUE(sent().empty());
 }
 
 TEST_F(HoldButtons, ASecondPressRunsThePressStepsAgainAndOneReleaseEndsTheHold) {
-    button("Command1").press();
+    button(names::VolumeUp).press();
     advance(100);
-    button("Command1").press();
+    button(names::VolumeUp).press();
     EXPECT_EQ(sent().size(), 2u);
     advance(250);
     EXPECT_EQ(sent().size(), 1u);
-    button("Command1").release();
-    button("Command1").release();
+    button(names::VolumeUp).release();
+    button(names::VolumeUp).release();
     advance(1000);
     EXPECT_TRUE(sent().empty());
 }
 
 TEST_F(HoldButtons, TheReleaseTidiesTheTrace) {
-    button("Command1").press();
-    button("Command44").click();
+    button(names::VolumeUp).press();
+    button(names::StatusQuery).click();
     tk.port.deliver("0");
     tk.port.deliver("0\r");
-    ASSERT_EQ(caption("Label22"), " Power ON");
+    ASSERT_EQ(caption(names::StatusText), " Power ON");
     tk.port.deliver("1");
 
-    button("Command1").release();
-    EXPECT_EQ(caption("Label11"), "");
-    EXPECT_EQ(caption("Label12"), "");
-    EXPECT_EQ(form.link().rxBuffer(), "");
-    EXPECT_FALSE(timer("Timer2").enabled());
-    EXPECT_TRUE(timer("Timer4").enabled());
+    button(names::VolumeUp).release();
+    EXPECT_EQ(caption(names::SentTrace), "");
+    EXPECT_EQ(caption(names::ReceivedTrace), "");
+    EXPECT_FALSE(timer(names::ReplyTimeout).enabled());
+    EXPECT_TRUE(timer(names::TraceClear).enabled());
     expectIntervals(250, 500, 1000);
     advance(999);
-    EXPECT_EQ(caption("Label22"), " Power ON");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
     advance(1);
-    EXPECT_EQ(caption("Label22"), "");
-    EXPECT_NE(caption("Label12"), " X X X X");
+    EXPECT_EQ(caption(names::StatusText), "");
+    EXPECT_NE(caption(names::ReceivedTrace), " X X X X");
+    tk.port.deliver("2");  // the "1" went with the release
+    EXPECT_EQ(caption(names::ReceivedTrace), " 2 ");
 }
 
 TEST_F(HoldButtons, ArrowsBeforeAnySetterLeaveTheIntervalsAlone) {
-    button("Command5").press();
+    button(names::CursorUp).press();
     expectIntervals(200, 500, 1000);
-    button("Command5").release();
-    EXPECT_EQ(sendTimes("Command7", 450), (Times{0, 200, 400}));
+    button(names::CursorUp).release();
+    EXPECT_EQ(sendTimes(names::CursorDown, 450), (Times{0, 200, 400}));
 
-    button("Command4").click();  // picture mode: 2000 / 2500
-    button("Command9").press();
+    button(names::PictureStandard).click();  // picture mode: 2000 / 2500
+    button(names::CursorLeft).press();
     expectIntervals(200, 2000, 2500);
-    button("Command9").release();
+    button(names::CursorLeft).release();
 }
 
 TEST_F(HoldButtons, ArrowPacingFollowsTheLastSetter) {
-    button("Command23").click();  // MENU ON
-    button("Command8").press();
+    button(names::MenuOn).click();  // MENU ON
+    button(names::CursorRight).press();
     expectIntervals(200, 150, 190);
-    button("Command8").release();
-    EXPECT_EQ(sendTimes("Command8", 450), (Times{0, 200, 400}));
+    button(names::CursorRight).release();
+    EXPECT_EQ(sendTimes(names::CursorRight, 450), (Times{0, 200, 400}));
 
-    hold("Command1", 10);  // VOL +
-    button("Command5").press();
+    hold(names::VolumeUp, 10);  // VOL +
+    button(names::CursorUp).press();
     expectIntervals(250, 150, 190);
-    button("Command5").release();
-    EXPECT_EQ(sendTimes("Command5", 600), (Times{0, 250, 500}));
+    button(names::CursorUp).release();
+    EXPECT_EQ(sendTimes(names::CursorUp, 600), (Times{0, 250, 500}));
 
-    hold("Command6", 10);  // SELECT
-    EXPECT_EQ(sendTimes("Command7", 1100), (Times{0, 500, 1000}));
+    hold(names::Select, 10);  // SELECT
+    EXPECT_EQ(sendTimes(names::CursorDown, 1100), (Times{0, 500, 1000}));
 
-    hold("Command48", 10);  // D.Zoom +
-    EXPECT_EQ(form.ArrowMode, 3);
-    EXPECT_EQ(timer("Timer1").interval(), 5);
-    button("Command9").press();
+    hold(names::ZoomUp, 10);  // D.Zoom +
+    EXPECT_EQ(arrowPacing(), (std::pair{5, 5}));
+    EXPECT_EQ(timer(names::RepeatTimer).interval(), 5);
+    button(names::CursorLeft).press();
     expectIntervals(5, 5, 5);
-    button("Command9").release();
-    EXPECT_EQ(sendTimes("Command9", 20), (Times{0, 5, 10, 15, 20}));
+    button(names::CursorLeft).release();
+    EXPECT_EQ(sendTimes(names::CursorLeft, 20), (Times{0, 5, 10, 15, 20}));
 
-    EXPECT_EQ(sendTimes("Command49", 500), (Times{0, 250, 500}));  // D.Zoom itself
+    EXPECT_EQ(sendTimes(names::ZoomDown, 500), (Times{0, 250, 500}));  // D.Zoom itself
 
-    button("Command13").click();  // A-IMAGE
-    button("Command5").press();
+    button(names::AutoImage).click();  // A-IMAGE
+    button(names::CursorUp).press();
     expectIntervals(200, 150, 190);
-    button("Command5").release();
-    EXPECT_EQ(form.ArrowMode, 1);
+    button(names::CursorUp).release();
+    EXPECT_EQ(arrowPacing(), (std::pair{150, 190}));
 }
 
 TEST_F(HoldButtons, LosingThePointerEndsTheHold) {
-    button("Command15").press();
+    button(names::BrightnessUp).press();
     advance(120);
     sent();
     tk.window->losePointer();
-    EXPECT_EQ(form.RepeatKey, 0);
-    EXPECT_FALSE(timer("Timer1").enabled());
-    EXPECT_EQ(caption("Label11"), "");
+    EXPECT_FALSE(timer(names::RepeatTimer).enabled());
+    EXPECT_EQ(caption(names::SentTrace), "");
     advance(1000);
     EXPECT_TRUE(sent().empty());
+    EXPECT_FALSE(holding());
 
     tk.window->losePointer();  // nothing held: nothing happens
-    EXPECT_EQ(timer("Timer2").interval(), 500);
+    EXPECT_EQ(timer(names::ReplyTimeout).interval(), 500);
 }
 
 TEST_F(HoldButtons, LosingThePointerAfterADZoomHoldEndsItAsAReleaseWould) {
-    button("Command48").press();
+    button(names::ZoomUp).press();
     tk.window->losePointer();
-    EXPECT_EQ(form.ArrowMode, 3);
-    EXPECT_EQ(timer("Timer1").interval(), 5);
+    EXPECT_EQ(arrowPacing(), (std::pair{5, 5}));
+    EXPECT_EQ(timer(names::RepeatTimer).interval(), 5);
 }
 
 TEST_F(HoldButtons, AFailureDuringAHoldGivesOneWarningAndStopsTheRepetition) {
-    button("Command15").press();
+    button(names::BrightnessUp).press();
     advance(60);
     tk.port.hangUp();
     advance(1000);
     EXPECT_EQ(tk.box.warnings.size(), 1u);
-    EXPECT_EQ(form.RepeatKey, 0);
-    EXPECT_FALSE(timer("Timer1").enabled());
-    button("Command15").release();
+    EXPECT_FALSE(timer(names::RepeatTimer).enabled());
+    button(names::BrightnessUp).release();
     EXPECT_EQ(tk.box.warnings.size(), 1u);
 }
 
 TEST_F(HoldButtons, APressThatCannotSendDoesNotStartRepeating) {
     tk.port.hangUp();
-    button("Command1").press();
+    button(names::VolumeUp).press();
     EXPECT_EQ(tk.box.warnings.size(), 1u);
-    EXPECT_FALSE(timer("Timer1").enabled());
+    EXPECT_FALSE(timer(names::RepeatTimer).enabled());
     advance(1000);
     EXPECT_EQ(tk.box.warnings.size(), 1u);
 }

@@ -2,8 +2,9 @@
 
 #include <set>
 
+#include "PanelFixture.h"
+#include "panel/ControlRegistry.h"
 #include "panel/ControlTable.h"
-#include "tests/PanelFixture.h"
 
 namespace {
 
@@ -52,11 +53,14 @@ TEST(Layout, WhatEachHeightShows) {
     };
     for (const Case& c : {
              Case{5350,
-                  {"Command42", "Command12", "Command36", "Command16"},
-                  {"Frame9", "Command34", "Command44"}},
-             Case{6645, {"Frame9", "Command52", "Command45", "Command34"}, {"Frame14"}},
-             Case{7200, {"Frame9", "Command52"}, {"Frame15"}},
-             Case{9100, {"Frame14", "Frame15"}, {}},
+                  {names::PictureImage4, names::PictureBlackboard, names::PictureDynamic,
+                   names::End},
+                  {names::TraceGroup, names::DataToggle, names::StatusQuery}},
+             Case{6645,
+                  {names::TraceGroup, names::LampModeQuery, names::InputQuery, names::DataToggle},
+                  {names::SignalTypeGroup}},
+             Case{7200, {names::TraceGroup, names::LampModeQuery}, {names::EntryGroup}},
+             Case{9100, {names::SignalTypeGroup, names::EntryGroup}, {}},
          }) {
         SCOPED_TRACE(c.height);
         const int clientHeight = c.height - toolkit::kAssumedFrameTwips;
@@ -64,27 +68,56 @@ TEST(Layout, WhatEachHeightShows) {
         for (const char* name : c.outside) EXPECT_GE(span(name).first, clientHeight) << name;
     }
     const int at7200 = 7200 - toolkit::kAssumedFrameTwips;
-    EXPECT_LT(span("Frame14").first, at7200);  // its top edge comes into view
-    EXPECT_GT(span("Frame14").second, at7200);
+    EXPECT_LT(span(names::SignalTypeGroup).first, at7200);  // its top edge comes into view
+    EXPECT_GT(span(names::SignalTypeGroup).second, at7200);
 }
 
 using StartState = PanelTest;
 
 TEST_F(StartState, ControlsAsLaidOut) {
     EXPECT_EQ(tk.window->caption(), "ORVA   KR60P   CONTROL   Ver.1.40");
-    EXPECT_EQ(tk.focus, "Command17");
-    EXPECT_FALSE(tk.frame("Frame8").visible());
-    EXPECT_FALSE(button("Command34").visible());
-    EXPECT_EQ(button("Command34").caption(), "データを表示する");
-    for (const char* name : {"Label11", "Label12", "Label22"}) EXPECT_EQ(caption(name), "") << name;
-    EXPECT_EQ(tk.textBox("Text1").text(), "");
-    const std::map<std::string, int> intervals{
-        {"Timer1", 200}, {"Timer2", 500}, {"Timer3", 5000}, {"Timer4", 1000}, {"Timer5", 2000}};
+    EXPECT_EQ(tk.focus, names::PowerOn);
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_FALSE(button(names::DataToggle).visible());
+    EXPECT_EQ(button(names::DataToggle).caption(), "データを表示する");
+    for (const char* name : {names::SentTrace, names::ReceivedTrace, names::StatusText})
+        EXPECT_EQ(caption(name), "") << name;
+    EXPECT_EQ(tk.textBox(names::CommandText).text(), "");
+    const std::map<std::string, int> intervals{{names::RepeatTimer, 200},
+                                               {names::ReplyTimeout, 500},
+                                               {names::SettingsAutoHide, 5000},
+                                               {names::TraceClear, 1000},
+                                               {names::SpareTimer, 2000}};
     for (const auto& [name, interval] : intervals) {
         EXPECT_EQ(timer(name).interval(), interval) << name;
         EXPECT_FALSE(timer(name).enabled()) << name;
     }
-    EXPECT_EQ(form.RepeatKey, 0);
-    EXPECT_EQ(form.ArrowMode, 0);
-    EXPECT_EQ(form.ExpandFlag, 0);
+    // Nothing is held, the arrows leave the intervals as they are, and the
+    // picture's double-click is not armed.
+    tk.clock.advance(200);
+    EXPECT_TRUE(tk.port.writes.empty());
+    EXPECT_EQ(arrowPacing(), (std::pair{500, 1000}));
+    EXPECT_FALSE(pictureEnlarges());
+}
+
+TEST(Tables, ARowNamingAMissingControlOrOneOfAnotherKindStopsStartUp) {
+    fake::Label trace;
+    fake::Button powerOn("ON");
+    panel::ControlRegistry controls;
+    controls.add(names::SentTrace, trace);
+    controls.add(names::PowerOn, powerOn);
+    EXPECT_EQ(&controls.button(names::PowerOn, "command button table row 1"), &powerOn);
+
+    const auto errorOf = [&](const char* name) {
+        try {
+            controls.button(name, "hold button table row 3");
+        } catch (const panel::TableError& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(errorOf("Command99"),
+              "hold button table row 3 names Command99, which is not on the window.");
+    EXPECT_EQ(errorOf(names::SentTrace),
+              "hold button table row 3 names Label11, which is a label, not a button.");
 }

@@ -3,12 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include "panel/ControlNames.h"
 #include "panel/Form1.h"
-#include "tests/fake/FakeToolkit.h"
+#include "tests/support/FakeToolkit.h"
+
+namespace names = panel::names;
+
+// The lines the link reports as sent, or as failed, as its listeners hear them.
+struct SentLines : projector::LinkListener {
+    void lineSent(const std::string& line, const std::string& /*trace*/) override {
+        sent.push_back(line);
+    }
+    void sendFailed(const std::string& line, const std::string& /*description*/) override {
+        failed.push_back(line);
+    }
+    std::vector<std::string> sent;
+    std::vector<std::string> failed;
+};
 
 class PanelTest : public ::testing::Test {
   protected:
-    PanelTest() : form(tk) {}
+    PanelTest() : form(tk) { form.link().addListener(linesSent); }
 
     void SetUp() override {
         form.Form_Load();
@@ -30,7 +45,28 @@ class PanelTest : public ::testing::Test {
         tk.port.writes.clear();
         return lines;
     }
+    // The Timer2 / Timer4 pair a press of an arrow leaves, which shows how
+    // ArrowMode paces the arrows. The press and release leave 500 / 1000.
+    std::pair<int, int> arrowPacing() {
+        button(names::CursorUp).press();
+        const std::pair<int, int> pacing{timer(names::ReplyTimeout).interval(),
+                                         timer(names::TraceClear).interval()};
+        button(names::CursorUp).release();
+        return pacing;
+    }
+    // Whether a double-click on the picture enlarges the window now, which
+    // shows ExpandFlag. The height is put back afterwards; the toggle shows
+    // as a double-click leaves it.
+    bool pictureEnlarges() {
+        const int before = tk.window->height();
+        tk.window->setHeight(panel::kHeightStart);
+        tk.image(names::Picture).doubleClick();
+        const bool enlarged = tk.window->height() == panel::kHeightFull;
+        tk.window->setHeight(before);
+        return enlarged;
+    }
 
     fake::Toolkit tk;
     panel::Form1 form;
+    SentLines linesSent;
 };

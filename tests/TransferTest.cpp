@@ -3,39 +3,42 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/PanelFixture.h"
+#include "PanelFixture.h"
 
 using Transfer = PanelTest;
 
 TEST_F(Transfer, TransmitWritesTheLineAndArmsTheExchange) {
-    form.link().sendCode("C00");
+    EXPECT_TRUE(form.link().send("C00"));
     EXPECT_EQ(tk.port.wire(), std::string("\x43\x30\x30\x0D"));
-    EXPECT_EQ(caption("Label11"), " C 0 0 CR ");
-    EXPECT_EQ(form.link().replyPending(), 1);
-    EXPECT_TRUE(timer("Timer2").enabled());
-    EXPECT_TRUE(timer("Timer4").enabled());
-    EXPECT_EQ(caption("Label12"), "");
+    EXPECT_EQ(caption(names::SentTrace), " C 0 0 CR ");
+    EXPECT_TRUE(timer(names::ReplyTimeout).enabled());
+    EXPECT_TRUE(timer(names::TraceClear).enabled());
+    EXPECT_EQ(caption(names::ReceivedTrace), "");
+    // A reply is pending: the reply time-out marks it missing.
+    advance(500);
+    EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");
 }
 
 TEST_F(Transfer, StatusAnsweredIsDecodedAndClearedWithoutANoReplyMark) {
-    button("Command44").click();
+    button(names::StatusQuery).click();
     advance(30);
     tk.port.deliver("00\r");
-    EXPECT_EQ(caption("Label12"), " 0 0 CR ");
-    EXPECT_EQ(caption("Label22"), " Power ON");
-    EXPECT_EQ(form.link().replyPending(), 0);
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
 
-    advance(470);  // the reply time-out at 500
-    EXPECT_EQ(caption("Label12"), " 0 0 CR ");
-    EXPECT_EQ(form.link().rxBuffer(), "");
+    advance(470);  // the reply time-out at 500: nothing is pending any more
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 0 CR ");
     advance(499);
-    EXPECT_EQ(caption("Label22"), " Power ON");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
     advance(1);  // the trace-clear delay at 1000
-    EXPECT_EQ(caption("Label11"), "");
-    EXPECT_EQ(caption("Label12"), "");
-    EXPECT_EQ(caption("Label22"), "");
-    EXPECT_FALSE(timer("Timer2").enabled());
-    EXPECT_FALSE(timer("Timer4").enabled());
+    EXPECT_EQ(caption(names::SentTrace), "");
+    EXPECT_EQ(caption(names::ReceivedTrace), "");
+    EXPECT_EQ(caption(names::StatusText), "");
+    EXPECT_FALSE(timer(names::ReplyTimeout).enabled());
+    EXPECT_FALSE(timer(names::TraceClear).enabled());
+    // The time-out emptied the receive buffer: the next characters stand alone.
+    tk.port.deliver("80\r");
+    EXPECT_EQ(caption(names::ReceivedTrace), " 8 0 CR ");
 }
 
 TEST_F(Transfer, AnUnansweredCommandShowsNoReplyBetweenTheTwoIntervals) {
@@ -43,135 +46,142 @@ TEST_F(Transfer, AnUnansweredCommandShowsNoReplyBetweenTheTwoIntervals) {
         const char* presetButton;  // clicked first, answered, to set the pair
         int replyTimeout, traceClear;
     };
-    for (const Case& c :
-         {Case{nullptr, 500, 1000}, Case{"Command10", 2000, 2500}, Case{"Command64", 5000, 5500}}) {
+    for (const Case& c : {Case{nullptr, 500, 1000}, Case{names::PictureReal, 2000, 2500},
+                          Case{names::Pc1Rgb, 5000, 5500}}) {
         SCOPED_TRACE(c.replyTimeout);
         if (c.presetButton) {
             button(c.presetButton).click();
             advance(c.traceClear);
         }
-        button("Command18").click();
+        button(names::PowerOff).click();
         advance(c.replyTimeout - 1);
-        EXPECT_EQ(caption("Label12"), "");
+        EXPECT_EQ(caption(names::ReceivedTrace), "");
         advance(1);
-        EXPECT_EQ(caption("Label12"), " X X X X");
-        EXPECT_EQ(form.link().replyPending(), 0);
+        EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");
         advance(c.traceClear - c.replyTimeout - 1);
-        EXPECT_EQ(caption("Label12"), " X X X X");
+        EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");
         advance(1);
-        EXPECT_EQ(caption("Label12"), "");
-        EXPECT_EQ(caption("Label11"), "");
+        EXPECT_EQ(caption(names::ReceivedTrace), "");
+        EXPECT_EQ(caption(names::SentTrace), "");
     }
 }
 
 TEST_F(Transfer, AReplyAfterTheTimeOutIsDecodedOnItsOwn) {
-    button("Command44").click();
+    button(names::StatusQuery).click();
     tk.port.deliver("8");
     advance(500);
-    EXPECT_EQ(form.link().rxBuffer(), "");
-    tk.port.deliver("00\r");
-    EXPECT_EQ(caption("Label12"), " 0 0 CR ");
-    EXPECT_EQ(caption("Label22"), " Power ON");
+    tk.port.deliver("00\r");  // the "8" was dropped with the time-out
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
 }
 
 TEST_F(Transfer, AReplyInTwoChunksDecodesAfterTheSecond) {
-    button("Command44").click();
+    button(names::StatusQuery).click();
     tk.port.deliver("0");
-    EXPECT_EQ(caption("Label12"), " 0 ");
-    EXPECT_EQ(caption("Label22"), "");
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 ");
+    EXPECT_EQ(caption(names::StatusText), "");
     tk.port.deliver("0\r");
-    EXPECT_EQ(caption("Label12"), " 0 0 CR ");
-    EXPECT_EQ(caption("Label22"), " Power ON");
-    EXPECT_EQ(form.link().rxBuffer(), "00\r");
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
 }
 
 TEST_F(Transfer, ASecondTransmitGoesOutAtOnceAndTheQueryIsForgotten) {
-    button("Command44").click();
+    button(names::StatusQuery).click();
     tk.port.deliver("8");
-    button("Command18").click();
+    button(names::PowerOff).click();
     EXPECT_EQ(sent(), (std::vector<std::string>{"CR0", "C01"}));
-    EXPECT_EQ(form.link().replyPending(), 1);
-    EXPECT_EQ(form.link().rxBuffer(), "8");
-    tk.port.deliver("0\r");
-    EXPECT_EQ(caption("Label12"), " 8 0 CR ");
-    EXPECT_EQ(caption("Label22"), "");
+    tk.port.deliver("0\r");  // the "8" is still in the buffer
+    EXPECT_EQ(caption(names::ReceivedTrace), " 8 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), "");
+}
+
+TEST_F(Transfer, AStaleCharacterDoesNotHideAMissingReply) {
+    button(names::StatusQuery).click();
+    tk.port.deliver("8");
+    button(names::PowerOff).click();  // a reply is pending again, "8" still buffered
+    advance(500);
+    EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");
 }
 
 TEST_F(Transfer, EarlierCharactersStayInFrontOfTheNextReply) {
-    button("Command44").click();
+    button(names::StatusQuery).click();
     tk.port.deliver("2");
-    button("Command44").click();
+    button(names::StatusQuery).click();
     tk.port.deliver("00\r");
-    EXPECT_EQ(caption("Label22"), " Cooling down");
+    EXPECT_EQ(caption(names::StatusText), " Cooling down");
 }
 
 TEST_F(Transfer, OnlyReceiveEventsAreHandled) {
-    button("Command44").click();
-    tk.port.raise(toolkit::CommEventFailure);
+    button(names::StatusQuery).click();
+    tk.port.raise(1001);  // a break on the line
     tk.port.raise(1);
-    EXPECT_EQ(caption("Label12"), "");
-    EXPECT_EQ(form.link().replyPending(), 1);
+    EXPECT_EQ(caption(names::ReceivedTrace), "");
+    advance(500);  // the reply is still pending
+    EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");
 }
 
 TEST_F(Transfer, UnaskedCharactersAreTracedButNotDecoded) {
     tk.port.deliver("00\r");
-    EXPECT_EQ(caption("Label12"), " 0 0 CR ");
-    EXPECT_EQ(caption("Label22"), "");
+    EXPECT_EQ(caption(names::ReceivedTrace), " 0 0 CR ");
+    EXPECT_EQ(caption(names::StatusText), "");
 }
 
 TEST_F(Transfer, AFailedTransmitWarnsOnceTracesNothingAndTheProgramGoesOn) {
     tk.port.hangUp();
-    button("Command17").click();
+    button(names::PowerOn).click();
     ASSERT_EQ(tk.box.warnings.size(), 1u);
     EXPECT_EQ(tk.box.warnings[0], "The serial port is closed.");
-    EXPECT_EQ(caption("Label11"), "");
-    EXPECT_EQ(form.link().replyPending(), 0);
-    EXPECT_FALSE(timer("Timer2").enabled());
-    EXPECT_FALSE(form.ended());
-    EXPECT_EQ(form.link().sendLine(), "C00\r");
+    EXPECT_EQ(caption(names::SentTrace), "");
+    EXPECT_EQ(linesSent.failed, std::vector<std::string>{"C00\r"});
+    EXPECT_FALSE(timer(names::ReplyTimeout).enabled());
+    advance(1000);  // no reply was pending
+    EXPECT_EQ(caption(names::ReceivedTrace), "");
+    EXPECT_FALSE(tk.window->unloaded());
+    button(names::Com).click();
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
 }
 
 TEST_F(Transfer, TheReceiveBufferKeepsOnlyItsFirst32767Characters) {
     const std::string chunk(10'000, 'A');
     for (int i = 0; i < 5; ++i) tk.port.deliver(chunk);
-    EXPECT_EQ(form.link().rxBuffer().size(), 32767u);
-    EXPECT_EQ(caption("Label12").size(), 1 + 2 * 32767u);
+    EXPECT_EQ(caption(names::ReceivedTrace).size(), 1 + 2 * 32767u);
     tk.port.deliver("B");
-    EXPECT_EQ(form.link().rxBuffer().find('B'), std::string::npos);
+    EXPECT_EQ(caption(names::ReceivedTrace).size(), 1 + 2 * 32767u);
+    EXPECT_EQ(caption(names::ReceivedTrace).find('B'), std::string::npos);
 
-    button("Command44").click();
+    button(names::StatusQuery).click();
     advance(500);
     tk.port.deliver("00\r");
-    EXPECT_EQ(caption("Label22"), " Power ON");
+    EXPECT_EQ(caption(names::StatusText), " Power ON");
 }
 
 TEST_F(Transfer, ComShowsThePortSettingsUntilTimer3Fires) {
-    button("Command33").click();
-    EXPECT_TRUE(tk.frame("Frame8").visible());
-    EXPECT_TRUE(timer("Timer3").enabled());
+    button(names::Com).click();
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
+    EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
     EXPECT_TRUE(tk.port.writes.empty());
     advance(4999);
-    EXPECT_TRUE(tk.frame("Frame8").visible());
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
     advance(1);
-    EXPECT_FALSE(tk.frame("Frame8").visible());
-    EXPECT_FALSE(timer("Timer3").enabled());
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_FALSE(timer(names::SettingsAutoHide).enabled());
 }
 
 TEST_F(Transfer, APortChoiceHidesTheSettingsSoonerAndTimer3StillFiresHarmlessly) {
-    button("Command33").click();
+    button(names::Com).click();
     advance(1000);
-    tk.option("Option1").click();
-    EXPECT_FALSE(tk.frame("Frame8").visible());
-    EXPECT_TRUE(timer("Timer3").enabled());
+    tk.option(names::Com1).click();
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
     advance(4000);
-    EXPECT_FALSE(tk.frame("Frame8").visible());
-    EXPECT_FALSE(timer("Timer3").enabled());
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_FALSE(timer(names::SettingsAutoHide).enabled());
 }
 
 TEST_F(Transfer, Timer5IsNeverEnabled) {
     for (auto& [name, b] : tk.buttons) {
-        if (name != "Command16") b->click();
+        if (name != names::End) b->click();
     }
     advance(20'000);
-    EXPECT_FALSE(timer("Timer5").enabled());
+    EXPECT_FALSE(timer(names::SpareTimer).enabled());
 }

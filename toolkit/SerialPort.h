@@ -15,14 +15,17 @@ class SerialError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Kinds of serial event; only CommEventReceive means characters are waiting.
-enum CommEvent : int { CommEventNone = 0, CommEventReceive = 2, CommEventFailure = 1008 };
+// Kinds of serial event. CommEventReceive: characters are waiting. CommEventLost: the
+// device failed or hung up while open, and the port has closed itself.
+enum CommEvent : int { CommEventNone = 0, CommEventReceive = 2, CommEventLost = 1008 };
 
 class SerialPort {
   public:
     virtual ~SerialPort() = default;
     virtual void setCommPort(int number) = 0;
     virtual int commPort() const = 0;
+    // The device the current port number stands for, for people to read.
+    virtual std::string device() const = 0;
     // Applied at once, open or closed; unreadable text throws and changes
     // nothing.
     virtual void setSettings(const std::string& text) = 0;

@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "tests/e2e/PanelWindow.h"
-#include "tests/e2e/PtyPeer.h"
+#include "PanelWindow.h"
+#include "tests/support/PtyPeer.h"
 
 namespace {
 
@@ -20,53 +20,52 @@ class EndToEnd : public ::testing::Test {
 
     PtyPeer peer;
     PanelWindow panel{peer.devicePath()};
-    toolkit::qt::QtToolkit* tk = &panel.tk;
     panel::Form1* form = &panel.form;
     std::vector<std::string>& warnings = panel.warnings;
     std::string received;
 };
 
 TEST_F(EndToEnd, ALineGoesOutByteForByteAndIsTraced) {
-    form->link().sendCode("C00");
+    panel.click(names::PowerOn);
     ASSERT_TRUE(peerReceives("C00\r"));
     EXPECT_EQ(received, "C00\r");
-    EXPECT_EQ(text("Label11"), " C 0 0 CR ");
+    EXPECT_EQ(text(names::SentTrace), " C 0 0 CR ");
 }
 
 TEST_F(EndToEnd, ARepliedStatusIsTracedAndDecoded) {
-    QTest::mouseClick(static_cast<QPushButton*>(widget("Command44")), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QPushButton*>(widget(names::StatusQuery)), Qt::LeftButton);
     ASSERT_TRUE(peerReceives("CR0\r"));
     peer.write("0");
-    ASSERT_TRUE(waitFor([&] { return text("Label12") == " 0 "; }));
+    ASSERT_TRUE(waitFor([&] { return text(names::ReceivedTrace) == " 0 "; }));
     peer.write("0\r");
-    ASSERT_TRUE(waitFor([&] { return text("Label22") == " Power ON"; }));
-    EXPECT_EQ(text("Label12"), " 0 0 CR ");
+    ASSERT_TRUE(waitFor([&] { return text(names::StatusText) == " Power ON"; }));
+    EXPECT_EQ(text(names::ReceivedTrace), " 0 0 CR ");
 }
 
 TEST_F(EndToEnd, ReceivedBytesShowAsPlainText) {
     peer.write("<b>x</b>&amp;");
-    ASSERT_TRUE(waitFor([&] { return !text("Label12").isEmpty(); }));
-    EXPECT_EQ(static_cast<QLabel*>(widget("Label12"))->textFormat(), Qt::PlainText);
-    ASSERT_TRUE(waitFor([&] { return text("Label12").size() == 27; }));
-    EXPECT_EQ(text("Label12"), " < b > x < / b > & a m p ; ");
+    ASSERT_TRUE(waitFor([&] { return !text(names::ReceivedTrace).isEmpty(); }));
+    EXPECT_EQ(static_cast<QLabel*>(widget(names::ReceivedTrace))->textFormat(), Qt::PlainText);
+    ASSERT_TRUE(waitFor([&] { return text(names::ReceivedTrace).size() == 27; }));
+    EXPECT_EQ(text(names::ReceivedTrace), " < b > x < / b > & a m p ; ");
 }
 
 TEST_F(EndToEnd, HoldingVolumeUpRepeatsUntilReleasedWithAnyMouseButton) {
     for (const Qt::MouseButton mouse : {Qt::LeftButton, Qt::RightButton}) {
         SCOPED_TRACE(mouse);
         received.clear();
-        auto* volumeUp = static_cast<QPushButton*>(widget("Command1"));
+        auto* volumeUp = static_cast<QPushButton*>(widget(names::VolumeUp));
         QTest::mousePress(volumeUp, mouse);
         ASSERT_TRUE(peerReceives("C09\rC09\rC09\r"));
         // The release goes to the pressed button even off it.
         QTest::mouseRelease(volumeUp, mouse, {}, QPoint(-50, -50));
         const std::size_t atRelease = received.size();
-        EXPECT_EQ(form->RepeatKey, 0);
+        EXPECT_FALSE(panel.timerRunning(names::RepeatTimer));
         // The trace-clear delay ends 1000 ms after the release, four repeat
         // intervals later.
         ASSERT_TRUE(waitFor([&] {
             received += peer.readAvailable();
-            return !form->timer("Timer4").enabled();
+            return !panel.timerRunning(names::TraceClear);
         }));
         received += peer.readAvailable();
         EXPECT_EQ(received.size(), atRelease);
@@ -74,7 +73,7 @@ TEST_F(EndToEnd, HoldingVolumeUpRepeatsUntilReleasedWithAnyMouseButton) {
 }
 
 TEST_F(EndToEnd, CtrlJReachesTheTextBoxAndExpandsTheWindow) {
-    auto* text1 = static_cast<QLineEdit*>(widget("Text1"));
+    auto* text1 = static_cast<QLineEdit*>(widget(names::CommandText));
     form->window().setHeight(panel::kHeightFull);
     text1->setFocus();
     int keyPresses = 0;
@@ -93,11 +92,11 @@ TEST_F(EndToEnd, CtrlJReachesTheTextBoxAndExpandsTheWindow) {
     QTest::keyClick(text1, Qt::Key_J, Qt::ControlModifier);
     EXPECT_EQ(keyPresses, 1);
     EXPECT_EQ(form->window().height(), panel::kHeightExpanded);
-    EXPECT_EQ(static_cast<QPushButton*>(widget("Command34"))->text(), "CLOSE");
+    EXPECT_EQ(static_cast<QPushButton*>(widget(names::DataToggle))->text(), "CLOSE");
 
     QTest::keyClicks(text1, "cr0");
     EXPECT_EQ(text1->text(), "cr0");
-    QTest::mouseClick(static_cast<QPushButton*>(widget("Command95")), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QPushButton*>(widget(names::Send)), Qt::LeftButton);
     ASSERT_TRUE(peerReceives("cr0\r"));
     text1->removeEventFilter(&counter);
 }
@@ -108,42 +107,44 @@ TEST_F(EndToEnd, EachHeightShowsItsPartOfThePanel) {
         const char* lowestInside;
         const char* firstOutside;
     };
-    for (const Case& c : {Case{5350, "Command36", "Frame9"}, Case{6645, "Frame9", "Frame14"},
-                          Case{7200, "Command52", "Frame15"}, Case{9100, "Frame15", nullptr}}) {
+    for (const Case& c : {Case{5350, names::PictureDynamic, names::TraceGroup},
+                          Case{6645, names::TraceGroup, names::SignalTypeGroup},
+                          Case{7200, names::LampModeQuery, names::EntryGroup},
+                          Case{9100, names::EntryGroup, nullptr}}) {
         SCOPED_TRACE(c.height);
         form->window().setHeight(c.height);
         QApplication::processEvents();
-        const int clientHeight = tk->windowWidget()->height();
+        const int clientHeight = panel.window()->height();
         const QWidget* inside = widget(c.lowestInside);
-        EXPECT_LE(inside->mapTo(tk->windowWidget(), QPoint(0, inside->height())).y(), clientHeight);
+        EXPECT_LE(inside->mapTo(panel.window(), QPoint(0, inside->height())).y(), clientHeight);
         if (c.firstOutside) {
             const QWidget* outside = widget(c.firstOutside);
-            EXPECT_GE(outside->mapTo(tk->windowWidget(), QPoint(0, 0)).y(), clientHeight);
+            EXPECT_GE(outside->mapTo(panel.window(), QPoint(0, 0)).y(), clientHeight);
         }
     }
 }
 
 TEST_F(EndToEnd, AHangUpThenAClickGivesOneWarningAndTheProgramGoesOn) {
     peer.hangUp();
-    ASSERT_TRUE(waitFor([&] { return !tk->serialPort().portOpen(); }));
-    QTest::mouseClick(static_cast<QPushButton*>(widget("Command17")), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return !panel.tk.serialPort().portOpen(); }));
+    QTest::mouseClick(static_cast<QPushButton*>(widget(names::PowerOn)), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return warnings.size() == 1; }));
     EXPECT_NE(warnings[0].find("was lost"), std::string::npos) << warnings[0];
-    EXPECT_EQ(text("Label11"), "");
-    EXPECT_FALSE(form->ended());
+    EXPECT_EQ(text(names::SentTrace), "");
+    EXPECT_TRUE(panel.window()->isVisible());
 }
 
 TEST_F(EndToEnd, AMissingDeviceIsNamedInTheWarning) {
-    QTest::mouseClick(static_cast<QPushButton*>(widget("Command33")), Qt::LeftButton);
-    static_cast<QAbstractButton*>(widget("Option2"))->click();
+    QTest::mouseClick(static_cast<QPushButton*>(widget(names::Com)), Qt::LeftButton);
+    static_cast<QAbstractButton*>(widget(names::Com2))->click();
     ASSERT_TRUE(waitFor([&] { return warnings.size() == 1; }));
     EXPECT_EQ(warnings[0], "There is no serial device /dev/no-such-serial-device (COM2).");
-    EXPECT_EQ(tk->serialPort().commPort(), 1);
-    EXPECT_TRUE(widget("Frame8")->isVisible());
+    EXPECT_EQ(panel.tk.serialPort().commPort(), 1);
+    EXPECT_TRUE(widget(names::PortSettings)->isVisible());
     // Back to COM1: the link works again.
-    static_cast<QAbstractButton*>(widget("Option1"))->click();
-    EXPECT_TRUE(tk->serialPort().portOpen());
-    form->link().sendCode("C00");
+    static_cast<QAbstractButton*>(widget(names::Com1))->click();
+    EXPECT_TRUE(panel.tk.serialPort().portOpen());
+    panel.click(names::PowerOn);
     EXPECT_TRUE(peerReceives("C00\r"));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The real panel window (offscreen) on real serial devices, with every
-// warning box closed as it appears and its text kept.
+// warning box closed as it appears and its text kept. Controls are found as
+// an operator's tools find them: by their names in Qt's object tree.
 
 #include <QApplication>
 #include <QLabel>
@@ -8,11 +9,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 #include <stdexcept>
 
+#include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtToolkit.h"
+
+namespace names = panel::names;
 
 class PanelWindow {
   public:
@@ -21,7 +24,8 @@ class PanelWindow {
         : tk({{1, com1}, {2, com2}}), form(tk) {
         form.Form_Load();
         form.window().show();
-        if (!QTest::qWaitForWindowExposed(tk.windowWidget())) throw std::runtime_error("no window");
+        window_ = findWindow();
+        if (!QTest::qWaitForWindowExposed(window_)) throw std::runtime_error("no window");
         boxCloser_.setInterval(5);
         QObject::connect(&boxCloser_, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -32,9 +36,17 @@ class PanelWindow {
         boxCloser_.start();
     }
 
-    QWidget* widget(const char* name) const { return tk.widget(name); }
-    QPushButton* button(const char* name) const { return static_cast<QPushButton*>(widget(name)); }
-    QString text(const char* label) const { return static_cast<QLabel*>(widget(label))->text(); }
+    QWidget* window() const { return window_; }
+    template <typename T = QWidget>
+    T* find(const char* name) const {
+        T* found = window_->findChild<T*>(name);
+        if (!found) throw std::runtime_error(std::string("no control ") + name);
+        return found;
+    }
+    QWidget* widget(const char* name) const { return find<QWidget>(name); }
+    QPushButton* button(const char* name) const { return find<QPushButton>(name); }
+    QString text(const char* label) const { return find<QLabel>(label)->text(); }
+    bool timerRunning(const char* name) const { return find<QTimer>(name)->isActive(); }
     void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     toolkit::qt::QtToolkit tk;
@@ -42,5 +54,13 @@ class PanelWindow {
     std::vector<std::string> warnings;
 
   private:
+    static QWidget* findWindow() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == names::Window) return top;
+        }
+        throw std::runtime_error("no window");
+    }
+
+    QWidget* window_ = nullptr;
     QTimer boxCloser_;
 };

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <ctime>
 
+#include "PanelWindow.h"
 #include "link/Trace.h"
-#include "tests/e2e/PanelWindow.h"
-#include "tests/e2e/PtyPeer.h"
+#include "tests/support/PtyPeer.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ class SerialFaults : public ::testing::Test {
 }  // namespace
 
 TEST_F(SerialFaults, AHangUpMidRunWarnsOnceDoesNotSpinAndAPortChoiceRecovers) {
-    panel.click("Command44");
+    panel.click(names::StatusQuery);
     ASSERT_TRUE(peerReceives(peer, "CR0\r"));
     peer.hangUp();
     ASSERT_TRUE(waitFor([&] { return !panel.tk.serialPort().portOpen(); }));
@@ -50,16 +50,16 @@ TEST_F(SerialFaults, AHangUpMidRunWarnsOnceDoesNotSpinAndAPortChoiceRecovers) {
     idle(2000);
     EXPECT_LT(processCpuSeconds() - before, 0.2) << "busy while the device is gone";
 
-    panel.click("Command17");
+    panel.click(names::PowerOn);
     ASSERT_TRUE(waitFor([&] { return panel.warnings.size() == 1; }));
-    EXPECT_NE(panel.text("Label11"), " C 0 0 CR ");
+    EXPECT_NE(panel.text(names::SentTrace), " C 0 0 CR ");
 
-    panel.click("Command33");
-    static_cast<QAbstractButton*>(panel.widget("Option2"))->click();
+    panel.click(names::Com);
+    static_cast<QAbstractButton*>(panel.widget(names::Com2))->click();
     EXPECT_TRUE(panel.tk.serialPort().portOpen());
     EXPECT_EQ(panel.warnings.size(), 1u);
     received.clear();
-    panel.click("Command17");
+    panel.click(names::PowerOn);
     EXPECT_TRUE(peerReceives(spare, "C00\r"));
     EXPECT_EQ(received, "C00\r");
 }
@@ -67,9 +67,9 @@ TEST_F(SerialFaults, AHangUpMidRunWarnsOnceDoesNotSpinAndAPortChoiceRecovers) {
 TEST_F(SerialFaults, AFloodIsBoundedAndThePanelStaysResponsive) {
     const std::string mebibyte(1 << 20, 'A');
     peer.write(mebibyte);
-    ASSERT_TRUE(waitFor([&] { return panel.form.link().rxBuffer().size() == 32767; }));
-    EXPECT_EQ(panel.text("Label12").size(), 1 + 2 * 32767);
-    panel.click("Command17");
+    // The receive buffer stops at 32767 characters; the trace shows them all.
+    ASSERT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace).size() == 1 + 2 * 32767; }));
+    panel.click(names::PowerOn);
     EXPECT_TRUE(peerReceives(peer, "C00\r"));
     EXPECT_TRUE(panel.warnings.empty());
 }
@@ -79,37 +79,37 @@ TEST_F(SerialFaults, EveryByteValueIsTraced) {
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     peer.write(all);
     const QString expected = QString::fromStdString(projector::traceOf(all));
-    EXPECT_TRUE(waitFor([&] { return panel.text("Label12") == expected; }))
-        << panel.text("Label12").toStdString();
+    EXPECT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace) == expected; }))
+        << panel.text(names::ReceivedTrace).toStdString();
 }
 
 TEST_F(SerialFaults, AReplyAfterTheTimeOutIsDecodedOnItsOwn) {
-    panel.click("Command44");
-    ASSERT_TRUE(waitFor([&] { return panel.text("Label12") == " X X X X"; }));
+    panel.click(names::StatusQuery);
+    ASSERT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace) == " X X X X"; }));
     peer.write("00\r");
-    EXPECT_TRUE(waitFor([&] { return panel.text("Label22") == " Power ON"; }));
+    EXPECT_TRUE(waitFor([&] { return panel.text(names::StatusText) == " Power ON"; }));
 }
 
 TEST_F(SerialFaults, AHundredThousandCharacterCommandIsSentWhole) {
     std::string typed(100'000, 'x');
     for (std::size_t i = 0; i < typed.size(); i += 1000) typed[i] = 'Y';
-    static_cast<QLineEdit*>(panel.widget("Text1"))->setText(QString::fromStdString(typed));
-    panel.click("Command95");
+    static_cast<QLineEdit*>(panel.widget(names::CommandText))
+        ->setText(QString::fromStdString(typed));
+    panel.click(names::Send);
     ASSERT_TRUE(peerReceives(peer, "\r"));
     EXPECT_EQ(received, typed + "\r");
 }
 
 TEST_F(SerialFaults, BurstsOfPressesAndReleasesLeaveNoRepetition) {
-    QPushButton* volumeUp = panel.button("Command1");
+    QPushButton* volumeUp = panel.button(names::VolumeUp);
     for (int i = 0; i < 100; ++i) {
         QTest::mousePress(volumeUp, i % 2 ? Qt::RightButton : Qt::LeftButton);
         QTest::mouseRelease(volumeUp, i % 2 ? Qt::RightButton : Qt::LeftButton);
     }
-    EXPECT_EQ(panel.form.RepeatKey, 0);
-    EXPECT_FALSE(panel.form.timer("Timer1").enabled());
+    EXPECT_FALSE(panel.timerRunning(names::RepeatTimer));
     ASSERT_TRUE(waitFor([&] {
         received += peer.readAvailable();
-        return !panel.form.timer("Timer4").enabled();
+        return !panel.timerRunning(names::TraceClear);
     }));
     received += peer.readAvailable();
     std::string hundred;

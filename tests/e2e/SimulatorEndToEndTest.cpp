@@ -10,16 +10,16 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "tests/e2e/PanelWindow.h"
-#include "tests/e2e/PtyPeer.h"
-#include "tests/e2e/SimulatorProcess.h"
+#include "PanelWindow.h"
+#include "SimulatorProcess.h"
+#include "tests/support/PtyPeer.h"
 
 namespace {
 
 // Waits for the last exchange to end, as an operator does between
 // commands: until then its reply stays in front of the next one.
 bool exchangeEnded(PanelWindow& panel) {
-    return waitFor([&] { return !panel.form.timer("Timer2").enabled(); });
+    return waitFor([&] { return !panel.timerRunning(names::ReplyTimeout); });
 }
 
 // Clicks a button and waits until the decoded line reads as expected.
@@ -28,17 +28,17 @@ bool exchangeEnded(PanelWindow& panel) {
     if (!exchangeEnded(panel))
         return ::testing::AssertionFailure() << "the last exchange never ended";
     panel.click(button);
-    if (waitFor([&] { return panel.text("Label22") == expected; }))
+    if (waitFor([&] { return panel.text(names::StatusText) == expected; }))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << button << " shows \"" << panel.text("Label22").toStdString() << "\", not \""
+           << button << " shows \"" << panel.text(names::StatusText).toStdString() << "\", not \""
            << expected.toStdString() << "\"";
 }
 
 ::testing::AssertionResult typedDecodes(PanelWindow& panel, const char* typed,
                                         const QString& expected) {
-    static_cast<QLineEdit*>(panel.widget("Text1"))->setText(typed);
-    return decodes(panel, "Command95", expected);
+    static_cast<QLineEdit*>(panel.widget(names::CommandText))->setText(typed);
+    return decodes(panel, names::Send, expected);
 }
 
 std::size_t count(const std::vector<std::string>& lines, const std::string& line) {
@@ -51,63 +51,64 @@ TEST(WithSimulator, PowerStatusAndEveryQuery) {
     SimulatorProcess simulator({"--warm-up", "2000"});
     PanelWindow panel(simulator.devicePath());
 
-    EXPECT_TRUE(decodes(panel, "Command44", " Stand by"));
+    EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
     ASSERT_TRUE(exchangeEnded(panel));
-    panel.click("Command17");
-    ASSERT_TRUE(waitFor([&] { return panel.text("Label12") == " ACK "; }));
-    EXPECT_TRUE(decodes(panel, "Command44", " Count down"));
+    panel.click(names::PowerOn);
+    ASSERT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace) == " ACK "; }));
+    EXPECT_TRUE(decodes(panel, names::StatusQuery, " Count down"));
     // Asks again until the warm-up is over.
     ASSERT_TRUE(waitFor([&] {
         if (!exchangeEnded(panel)) return false;
-        panel.click("Command44");
-        waitFor([&] { return panel.text("Label12").endsWith("CR "); });
-        return panel.text("Label22") == " Power ON";
+        panel.click(names::StatusQuery);
+        waitFor([&] { return panel.text(names::ReceivedTrace).endsWith("CR "); });
+        return panel.text(names::StatusText) == " Power ON";
     }));
 
-    EXPECT_TRUE(decodes(panel, "Command46", " 0 1 2 3 4 CR  Hour Use"));
-    panel.click("Command54");
-    ASSERT_TRUE(waitFor([&] { return panel.text("Label22").startsWith("  S1= 0 "); }));
-    EXPECT_TRUE(panel.text("Label22").endsWith(" C")) << panel.text("Label22").toStdString();
+    EXPECT_TRUE(decodes(panel, names::LampTimeQuery, " 0 1 2 3 4 CR  Hour Use"));
+    panel.click(names::TemperatureQuery);
+    ASSERT_TRUE(waitFor([&] { return panel.text(names::StatusText).startsWith("  S1= 0 "); }));
+    EXPECT_TRUE(panel.text(names::StatusText).endsWith(" C"))
+        << panel.text(names::StatusText).toStdString();
     ASSERT_TRUE(exchangeEnded(panel));
-    EXPECT_TRUE(decodes(panel, "Command45", " Computer 1"));
-    EXPECT_TRUE(decodes(panel, "Command47", " Normally"));
-    EXPECT_TRUE(decodes(panel, "Command52", " No1 ON  : 2 Lamp mode"));
+    EXPECT_TRUE(decodes(panel, names::InputQuery, " Computer 1"));
+    EXPECT_TRUE(decodes(panel, names::ReversalQuery, " Normally"));
+    EXPECT_TRUE(decodes(panel, names::LampModeQuery, " No1 ON  : 2 Lamp mode"));
     EXPECT_TRUE(typedDecodes(panel, "CRA", " Video & Audio mute OFF"));
     EXPECT_TRUE(typedDecodes(panel, "CR9", " K R 6 0 P   V e r 1 . 4 0 CR "));
-    static_cast<QLineEdit*>(panel.widget("Text1"))->setText("CR PRESSURE");
+    static_cast<QLineEdit*>(panel.widget(names::CommandText))->setText("CR PRESSURE");
     ASSERT_TRUE(exchangeEnded(panel));
-    panel.click("Command95");
-    ASSERT_TRUE(waitFor([&] { return panel.text("Label22").endsWith(" hPa"); }));
-    EXPECT_NEAR(panel.text("Label22").split(' ')[0].toInt(), 1013, 20);
+    panel.click(names::Send);
+    ASSERT_TRUE(waitFor([&] { return panel.text(names::StatusText).endsWith(" hPa"); }));
+    EXPECT_NEAR(panel.text(names::StatusText).split(' ')[0].toInt(), 1013, 20);
     EXPECT_TRUE(panel.warnings.empty());
 }
 
 TEST(WithSimulator, RepliesInChunksAreDecoded) {
     SimulatorProcess simulator({"--chunk", "1", "--chunk-gap", "30"});
     PanelWindow panel(simulator.devicePath());
-    EXPECT_TRUE(decodes(panel, "Command44", " Stand by"));
-    EXPECT_TRUE(waitFor([&] { return panel.text("Label12") == " 8 0 CR "; }));
+    EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
+    EXPECT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace) == " 8 0 CR "; }));
 }
 
 TEST(WithSimulator, ASilentProjectorIsMarked) {
     SimulatorProcess simulator({"--silent"});
     PanelWindow panel(simulator.devicePath());
-    panel.click("Command44");
-    EXPECT_TRUE(waitFor([&] { return panel.text("Label12") == " X X X X"; }));
-    EXPECT_EQ(panel.text("Label22"), "");
+    panel.click(names::StatusQuery);
+    EXPECT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace) == " X X X X"; }));
+    EXPECT_EQ(panel.text(names::StatusText), "");
 }
 
 TEST(WithSimulator, HoldingVolumeUpRepeatsOnTheWireUntilReleased) {
     SimulatorProcess simulator;
     PanelWindow panel(simulator.devicePath());
-    QTest::mousePress(panel.button("Command1"), Qt::LeftButton);
+    QTest::mousePress(panel.button(names::VolumeUp), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return count(simulator.commands(), "C09<CR>") >= 4; }));
-    QTest::mouseRelease(panel.button("Command1"), Qt::LeftButton);
+    QTest::mouseRelease(panel.button(names::VolumeUp), Qt::LeftButton);
     // After the release, a marker: every C09 the simulator logs must come
     // before it.
-    static_cast<QLineEdit*>(panel.widget("Text1"))->setText("MARK");
-    ASSERT_TRUE(waitFor([&] { return !panel.form.timer("Timer4").enabled(); }));
-    panel.click("Command95");
+    static_cast<QLineEdit*>(panel.widget(names::CommandText))->setText("MARK");
+    ASSERT_TRUE(waitFor([&] { return !panel.timerRunning(names::TraceClear); }));
+    panel.click(names::Send);
     ASSERT_TRUE(waitFor([&] { return count(simulator.commands(), "MARK<CR>") == 1; }));
     const auto commands = simulator.commands();
     const auto mark = std::find(commands.begin(), commands.end(), "MARK<CR>");
@@ -118,16 +119,16 @@ TEST(WithSimulator, HoldingVolumeUpRepeatsOnTheWireUntilReleased) {
 TEST(WithSimulator, AHangUpThenAClickGivesOneWarningAndThePanelGoesOn) {
     SimulatorProcess simulator({"--hang-up-after", "1"});
     PanelWindow panel(simulator.devicePath());
-    panel.click("Command44");
+    panel.click(names::StatusQuery);
     ASSERT_TRUE(waitFor([&] { return !simulator.running(); }));
     ASSERT_TRUE(waitFor([&] { return !panel.tk.serialPort().portOpen(); }));
-    panel.click("Command17");
+    panel.click(names::PowerOn);
     ASSERT_TRUE(waitFor([&] { return panel.warnings.size() == 1; }));
-    panel.click("Command18");
+    panel.click(names::PowerOff);
     ASSERT_TRUE(waitFor([&] { return panel.warnings.size() == 2; }));
-    EXPECT_FALSE(panel.form.ended());
-    EXPECT_NE(panel.text("Label11"), " C 0 0 CR ");
-    EXPECT_NE(panel.text("Label11"), " C 0 1 CR ");
+    EXPECT_TRUE(panel.window()->isVisible());
+    EXPECT_NE(panel.text(names::SentTrace), " C 0 0 CR ");
+    EXPECT_NE(panel.text(names::SentTrace), " C 0 1 CR ");
 }
 
 TEST(SimulatorProgram, EndsCleanlyOnTerminationAndWhenItsPeerHasGone) {

@@ -1,8 +1,8 @@
-#include "tests/e2e/SimulatorProcess.h"
+#include "SimulatorProcess.h"
 
 #include <stdexcept>
 
-#include "tests/e2e/PtyPeer.h"
+#include "tests/support/PtyPeer.h"
 
 SimulatorProcess::SimulatorProcess(const QStringList& options) {
     process_.start(KR60P_SIM, options);

@@ -158,7 +158,7 @@ void QtSerialPort::failed(QSerialPort::SerialPortError error) {
     lost_ = "Nothing was sent: the serial device " + deviceOf(number_) +
             " was lost (unplugged or hung up). Choose a port under COM to connect again.";
     port_.close();
-    commEvent_ = CommEventFailure;
+    commEvent_ = CommEventLost;
     if (handler_) handler_();
 }
 

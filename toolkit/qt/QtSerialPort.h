@@ -16,6 +16,7 @@ class QtSerialPort : public SerialPort {
 
     void setCommPort(int number) override;
     int commPort() const override { return number_; }
+    std::string device() const override { return deviceOf(number_); }
     void setSettings(const std::string& text) override;
     std::string settings() const override { return settingsText_; }
     void setPortOpen(bool open) override;

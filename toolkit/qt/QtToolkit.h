@@ -1,5 +1,7 @@
 #pragma once
-// The toolkit operations on Qt Widgets.
+// Makes the window and its controls on Qt Widgets, and owns them: the window
+// widget owns every child widget, the toolkit owns the control objects that
+// drive them.
 
 #include <map>
 #include <memory>
@@ -7,16 +9,11 @@
 #include <vector>
 
 #include "toolkit/Toolkit.h"
+#include "toolkit/qt/FormWidget.h"
+#include "toolkit/qt/QtControls.h"
 #include "toolkit/qt/QtSerialPort.h"
 
-class QIcon;
-class QWidget;
-
 namespace toolkit::qt {
-
-QIcon applicationIcon();
-
-class FormWidget;
 
 class QtToolkit : public Toolkit {
   public:
@@ -33,27 +30,31 @@ class QtToolkit : public Toolkit {
     void createLine(const LineSpec& spec) override;
     Timer& createTimer(const TimerSpec& spec) override;
     void finishLayout(std::string_view focusName) override;
-    Screen& screen() override;
-    MessageBox& messageBox() override;
+    Screen& screen() override { return screen_; }
+    MessageBox& messageBox() override { return *messageBox_; }
     SerialPort& serialPort() override { return serial_; }
 
-    // The widget made for a control, by name (for end-to-end tests).
-    QWidget* widget(std::string_view name) const;
-    QWidget* windowWidget() const;
-
   private:
-    template <typename T>
-    T& keep(std::unique_ptr<T> made);
-    QWidget* place(QWidget* widget, const ControlSpec& spec);
+    // Names the widget, puts it in its container at its place and size, and
+    // notes its place in the focus order.
+    void place(QWidget* widget, const ControlSpec& spec);
 
-    QtSerialPort serial_;
-    FormWidget* form_ = nullptr;  // owns every widget
-    std::unique_ptr<Screen> screen_;
-    std::unique_ptr<MessageBox> messageBox_;
-    std::vector<std::shared_ptr<void>> kept_;
+    // Declared first, so destroyed last: the controls below point into it.
+    std::unique_ptr<FormWidget> form_;
+    Font windowFont_;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::vector<std::pair<int, QWidget*>> focusOrder_;
-    Font windowFont_;
+
+    std::vector<std::unique_ptr<QtFrame>> frames_;
+    std::vector<std::unique_ptr<QtLabel>> labels_;
+    std::vector<std::unique_ptr<QtButton>> buttons_;
+    std::vector<std::unique_ptr<QtOption>> options_;
+    std::vector<std::unique_ptr<QtTextBox>> textBoxes_;
+    std::vector<std::unique_ptr<QtImage>> images_;
+    std::vector<std::unique_ptr<QtTimer>> timers_;
+    QtScreen screen_;
+    std::unique_ptr<QtMessageBox> messageBox_;
+    QtSerialPort serial_;
 };
 
 }  // namespace toolkit::qt

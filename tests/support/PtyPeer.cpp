@@ -1,4 +1,4 @@
-#include "tests/e2e/PtyPeer.h"
+#include "tests/support/PtyPeer.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "tests/fake/FakeToolkit.h"
+#include "tests/support/FakeToolkit.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -187,6 +187,7 @@ class SerialPort : public toolkit::SerialPort {
 
     void setCommPort(int number) override;
     int commPort() const override { return number_; }
+    std::string device() const override { return "/dev/ttyS" + std::to_string(number_ - 1); }
     void setSettings(const std::string& text) override;
     std::string settings() const override { return settings_; }
     void setPortOpen(bool open) override;

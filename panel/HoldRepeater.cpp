@@ -1,0 +1,102 @@
+#include "panel/HoldRepeater.h"
+
+#include <array>
+
+#include "panel/ControlNames.h"
+
+namespace panel {
+
+namespace {
+
+using namespace names;
+
+// clang-format off
+constexpr std::array kHoldButtons = std::to_array<HoldButton>({
+    // control      key  code   arrow  Timer1 Timer2 Timer4 zoom
+    {VolumeUp,       1, "C09", false,  250,   200,   245,  false},
+    {VolumeDown,     2, "C0A", false,  250,   200,   245,  false},
+    {BrightnessUp,   7, "C20", false,   50,    25,    25,  false},
+    {BrightnessDown, 8, "C21", false,   50,    25,    25,  false},
+    {ZoomUp,        17, "C30", false,  250,   200,   245,  true},
+    {ZoomDown,      18, "C31", false,  250,   200,   245,  true},
+    {KeystoneUp,    19, "C8E", false,  250,   200,   245,  false},
+    {KeystoneDown,  20, "C8F", false,  250,   200,   245,  false},
+    {CursorUp,       3, "C3C", true,     0,     0,     0,  false},
+    {CursorDown,     4, "C3D", true,     0,     0,     0,  false},
+    {CursorLeft,     5, "C3B", true,     0,     0,     0,  false},
+    {CursorRight,    6, "C3A", true,     0,     0,     0,  false},
+    {Select,        13, "C3F", false,  500,   200,   245,  false},
+});
+// clang-format on
+
+const HoldButton* findByKey(std::uint8_t key) {
+    for (const HoldButton& button : kHoldButtons) {
+        if (button.key == key) return &button;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const HoldButton> holdButtonTable() {
+    return kHoldButtons;
+}
+
+HoldRepeater::HoldRepeater(projector::Link& link, toolkit::Timer& Timer1, TraceDisplay& trace)
+    : link_(link), Timer1(Timer1), trace_(trace) {}
+
+void HoldRepeater::press(const HoldButton& button) {
+    if (button.arrow) {
+        if (ArrowMode == ArrowPace::Menu) {
+            link_.setPacing(150, 190);
+        } else if (ArrowMode == ArrowPace::Zoom) {
+            link_.setPacing(5, 5);
+        }
+        RepeatKey = button.key;
+        if (!link_.send(button.code)) return;
+    } else {
+        RepeatKey = button.key;
+        if (!link_.send(button.code)) return;
+        Timer1.setInterval(button.repeat);
+        link_.setPacing(button.replyTimeout, button.traceClear);
+    }
+    Timer1.setEnabled(true);
+}
+
+void HoldRepeater::Timer1_Timer() {
+    if (RepeatKey == 0) return;
+    if (const HoldButton* button = findByKey(RepeatKey)) link_.send(button->code);
+}
+
+void HoldRepeater::release(const HoldButton& button) {
+    RepeatKey = 0;
+    Timer1.setEnabled(false);
+    link_.dropPendingReply();
+    trace_.clearSentAndReceived();
+    link_.setPacing(500, 1000);
+    if (button.zoom) {
+        Timer1.setInterval(5);
+        ArrowMode = ArrowPace::Zoom;
+    }
+}
+
+void HoldRepeater::paceArrowsForMenu() {
+    Timer1.setInterval(200);
+    ArrowMode = ArrowPace::Menu;
+}
+
+void HoldRepeater::endHold() {
+    if (const HoldButton* held = findByKey(RepeatKey)) release(*held);
+}
+
+// A failure is shown in a modal box: the repetition must stop before it is,
+// or it would go on under the box.
+void HoldRepeater::sendFailed(const std::string& /*line*/, const std::string& /*description*/) {
+    endHold();
+}
+
+void HoldRepeater::portEvent(const projector::PortEvent& event) {
+    if (event.kind == projector::PortEvent::Kind::Lost) endHold();
+}
+
+}  // namespace panel

@@ -1,0 +1,45 @@
+#pragma once
+// The port settings: "COM" shows Frame8 with the port options COM1/COM2 and
+// the speed options 19200/9600; a port or speed chosen there goes to the link;
+// Timer3 hides the frame again after 5000 ms.
+
+#include "link/Link.h"
+#include "link/LinkListener.h"
+#include "toolkit/Controls.h"
+
+namespace panel {
+
+class PortSettingsFrame : public projector::LinkListener {
+  public:
+    struct Controls {
+        toolkit::Button& Command33;  // "COM"
+        toolkit::Frame& Frame8;
+        toolkit::Timer& Timer3;
+        toolkit::Option& Option1;   // "COM1"
+        toolkit::Option& Option2;   // "COM2"
+        toolkit::Option& Option9;   // "19200"
+        toolkit::Option& Option10;  // "9600"
+    };
+    PortSettingsFrame(projector::Link& link, const Controls& controls);
+
+    void Command33_Click();
+    void Timer3_Timer();
+    void Option1_Click();
+    void Option2_Click();
+    void Option9_Click();
+    void Option10_Click();
+
+    // The last start-up step: "COM1" chosen in code runs the port switch.
+    void chooseComOneAtStart();
+    // The data-display toggle restarts the auto-hide countdown.
+    void restartAutoHide();
+
+    // A port switch that succeeds and any speed applied hide the frame.
+    void portEvent(const projector::PortEvent& event) override;
+
+  private:
+    projector::Link& link_;
+    Controls c_;
+};
+
+}  // namespace panel

@@ -1,0 +1,25 @@
+#pragma once
+// The warning boxes of the window: every failure of the link, and whatever
+// else a part of the window has to tell the operator, one modal box each.
+
+#include <string>
+
+#include "link/LinkListener.h"
+#include "toolkit/Controls.h"
+
+namespace panel {
+
+class WarningBoxes : public projector::LinkListener {
+  public:
+    explicit WarningBoxes(toolkit::MessageBox& box);
+
+    void warn(const std::string& text);
+
+    void sendFailed(const std::string& line, const std::string& description) override;
+    void portEvent(const projector::PortEvent& event) override;
+
+  private:
+    toolkit::MessageBox& box_;
+};
+
+}  // namespace panel

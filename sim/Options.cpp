@@ -1,0 +1,138 @@
+#include "sim/Options.h"
+
+#include <getopt.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace sim {
+
+namespace {
+
+void usage(std::FILE* to) {
+    std::fputs(
+        "Usage: kr60p-sim [OPTIONS]\n"
+        "A KR60P projector on a pseudo-terminal. Prints the device path for the panel\n"
+        "on its first line (use it with: kr60p-panel --com1 PATH), then one line per\n"
+        "command received and per reply sent.\n\n"
+        "  --link PATH          also make a symbolic link PATH to the device\n"
+        "  --warm-up MS         warm-up time after ON (default 3000)\n"
+        "  --cool-down MS       cooling time after OFF (default 3000)\n"
+        "Faults:\n"
+        "  --delay MS           answer each command MS later\n"
+        "  --chunk N            send replies in pieces of N bytes ...\n"
+        "  --chunk-gap MS       ... MS apart (default 20)\n"
+        "  --silent             never answer\n"
+        "  --unasked TEXT       send TEXT unasked ...\n"
+        "  --unasked-every MS   ... every MS (default 1000)\n"
+        "  --garbage N          put N random bytes in front of every reply\n"
+        "  --hang-up-after N    hang up after N command lines, as an unplugged cable\n"
+        "  --quiet              no traffic log\n"
+        "  --help               this text\n",
+        to);
+}
+
+long number(const char* text, const char* option) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || value < 0) {
+        std::fprintf(stderr, "kr60p-sim: %s needs a whole number of 0 or more, not \"%s\"\n",
+                     option, text);
+        std::exit(2);
+    }
+    return value;
+}
+
+}  // namespace
+
+Options readOptions(int argc, char** argv) {
+    enum {
+        Link = 1,
+        WarmUp,
+        CoolDown,
+        Delay,
+        Chunk,
+        ChunkGap,
+        Silent,
+        Unasked,
+        UnaskedEvery,
+        Garbage,
+        HangUpAfter,
+        Quiet,
+        Help
+    };
+    static const option kOptions[] = {
+        {"link", required_argument, nullptr, Link},
+        {"warm-up", required_argument, nullptr, WarmUp},
+        {"cool-down", required_argument, nullptr, CoolDown},
+        {"delay", required_argument, nullptr, Delay},
+        {"chunk", required_argument, nullptr, Chunk},
+        {"chunk-gap", required_argument, nullptr, ChunkGap},
+        {"silent", no_argument, nullptr, Silent},
+        {"unasked", required_argument, nullptr, Unasked},
+        {"unasked-every", required_argument, nullptr, UnaskedEvery},
+        {"garbage", required_argument, nullptr, Garbage},
+        {"hang-up-after", required_argument, nullptr, HangUpAfter},
+        {"quiet", no_argument, nullptr, Quiet},
+        {"help", no_argument, nullptr, Help},
+        {nullptr, 0, nullptr, 0},
+    };
+    Options o;
+    for (int c; (c = getopt_long(argc, argv, "", kOptions, nullptr)) != -1;) {
+        const char* name = argv[optind - 1];
+        switch (c) {
+            case Link:
+                o.link = optarg;
+                break;
+            case WarmUp:
+                o.times.warmUpMs = number(optarg, name);
+                break;
+            case CoolDown:
+                o.times.coolDownMs = number(optarg, name);
+                break;
+            case Delay:
+                o.delayMs = number(optarg, name);
+                break;
+            case Chunk:
+                o.chunk = static_cast<std::size_t>(number(optarg, name));
+                break;
+            case ChunkGap:
+                o.chunkGapMs = number(optarg, name);
+                break;
+            case Silent:
+                o.silent = true;
+                break;
+            case Unasked:
+                o.unasked = optarg;
+                break;
+            case UnaskedEvery:
+                o.unaskedEveryMs = std::max(1L, number(optarg, name));
+                break;
+            case Garbage:
+                o.garbage = static_cast<std::size_t>(number(optarg, name));
+                break;
+            case HangUpAfter:
+                o.hangUpAfter = number(optarg, name);
+                break;
+            case Quiet:
+                o.quiet = true;
+                break;
+            case Help:
+                usage(stdout);
+                std::exit(0);
+            default:
+                usage(stderr);
+                std::exit(2);
+        }
+    }
+    if (optind < argc) {
+        std::fprintf(stderr, "kr60p-sim: unexpected argument \"%s\"\n", argv[optind]);
+        std::exit(2);
+    }
+    return o;
+}
+
+}  // namespace sim

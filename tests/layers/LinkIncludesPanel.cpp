@@ -1,0 +1,2 @@
+// Must not build: the link sits under the panel and never sees it.
+#include "panel/Form1.h"

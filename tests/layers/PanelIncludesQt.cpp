@@ -1,0 +1,2 @@
+// Must not build: the panel sees the toolkit only through its interfaces.
+#include <QWidget>

@@ -1,0 +1,118 @@
+#include "toolkit/qt/FormWidget.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+
+#include "toolkit/qt/Look.h"
+
+namespace toolkit::qt {
+
+FormWidget::FormWidget(const WindowSpec& spec) {
+    setObjectName(qs(spec.name));
+    setFixedWidth(px(spec.clientWidth));
+    heightTwips_ = spec.clientHeight + kAssumedFrameTwips;
+    applyHeight();
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour(spec.back));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+    setFont(fontOf(spec.font, spec.font));
+    setWindowTitle(qs(spec.caption));
+    setWindowIcon(applicationIcon());
+    qApp->installEventFilter(this);
+}
+
+FormWidget::~FormWidget() {
+    qApp->removeEventFilter(this);
+}
+
+int FormWidget::width() const {
+    const int frame = frameGeometry().width() - geometry().width();
+    return (QWidget::width() + (isVisible() ? frame : 0)) * kTwipsPerPixel;
+}
+
+void FormWidget::setHeight(int twips) {
+    heightTwips_ = twips;
+    applyHeight();
+}
+
+void FormWidget::setLeft(int twips) {
+    move(px(twips), pos().y());
+}
+
+void FormWidget::setTop(int twips) {
+    move(pos().x(), px(twips));
+}
+
+void FormWidget::setCaption(const std::string& utf8) {
+    setWindowTitle(qs(utf8));
+}
+
+void FormWidget::onKeyDown(std::function<void(int, int)> handler) {
+    keyDown_ = std::move(handler);
+}
+
+void FormWidget::onPointerLost(Handler handler) {
+    pointerLost_ = std::move(handler);
+}
+
+void FormWidget::unload() {
+    close();
+    QCoreApplication::quit();
+}
+
+void FormWidget::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    for (const LineSpec& line : lines_) {
+        painter.setPen(QPen(colour(line.colour), line.pixels));
+        painter.drawLine(px(line.x1), px(line.y1), px(line.x2), px(line.y2));
+    }
+}
+
+void FormWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The frame is known only once the window system has it.
+    QTimer::singleShot(0, this, [this] { applyHeight(); });
+}
+
+bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isFirstReceiver(watched) && keyDown_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        int shift = 0;
+        if (key->modifiers() & Qt::ShiftModifier) shift |= ShiftMask;
+        if (key->modifiers() & Qt::ControlModifier) shift |= CtrlMask;
+        if (key->modifiers() & Qt::AltModifier) shift |= AltMask;
+        keyDown_(key->key(), shift);
+    }
+    if (watched == this && event->type() == QEvent::WindowDeactivate && pointerLost_) {
+        pointerLost_();
+    }
+    return false;  // the focused control still gets every key
+}
+
+// A key press travels from the focused control up to its parents; the window
+// previews it once, at its first stop.
+bool FormWidget::isFirstReceiver(QObject* watched) const {
+    if (!watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this) return false;
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? widget == focus : widget == this;
+}
+
+// A reported frame thinner than a title bar (offscreen reports a bare border)
+// counts as none.
+int FormWidget::framePixels() const {
+    const int frame = frameGeometry().height() - geometry().height();
+    return isVisible() && frame > kAssumedFramePixels ? frame : kAssumedFramePixels;
+}
+
+void FormWidget::applyHeight() {
+    setFixedHeight(std::max(1, px(heightTwips_) - framePixels()));
+}
+
+}  // namespace toolkit::qt

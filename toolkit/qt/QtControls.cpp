@@ -1,0 +1,168 @@
+#include "toolkit/qt/QtControls.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "toolkit/qt/Look.h"
+
+namespace toolkit::qt {
+
+namespace {
+
+// Captions wrap at blanks onto further lines where the button is too narrow
+// for them, as "DISPLAY CLEAR" must.
+QString wrapped(const QString& caption, const QPushButton& button) {
+    // Measuring loads the font; a caption with no blank cannot wrap anyway.
+    if (!caption.contains(' ')) return caption;
+    const QFontMetrics metrics(button.font());
+    const int room = button.width() - 6;
+    if (metrics.horizontalAdvance(caption) <= room) return caption;
+    QString lines, line;
+    for (const QString& word : caption.split(' ')) {
+        if (line.isEmpty()) {
+            line = word;
+        } else if (metrics.horizontalAdvance(line + ' ' + word) <= room) {
+            line += ' ' + word;
+        } else {
+            lines += line + '\n';
+            line = word;
+        }
+    }
+    return lines + line;
+}
+
+}  // namespace
+
+EventHook::EventHook(QObject* watched, std::function<void(QEvent*)> hook) : hook_(std::move(hook)) {
+    watched->installEventFilter(this);
+}
+
+bool EventHook::eventFilter(QObject* /*watched*/, QEvent* event) {
+    hook_(event);
+    return false;
+}
+
+QtTimer::QtTimer(QObject* window, std::string_view name, int interval) : timer_(window) {
+    timer_.setObjectName(qs(name));
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(interval);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (handler_) handler_();
+    });
+}
+
+// Enabling a running timer leaves its countdown running.
+void QtTimer::setEnabled(bool enabled) {
+    if (!enabled) {
+        timer_.stop();
+    } else if (!timer_.isActive()) {
+        timer_.start();
+    }
+}
+
+void QtLabel::setCaption(const std::string& utf8) {
+    caption_ = utf8;
+    label_->setText(qs(utf8));
+}
+
+// Press and release come from the widget's own events, so that any mouse
+// button acts; Qt's implicit grab takes the release to the pressed button.
+QtButton::QtButton(QPushButton* button)
+    : button_(button), hook_(button, [this](QEvent* event) {
+          switch (event->type()) {
+              case QEvent::MouseButtonPress:
+              case QEvent::MouseButtonDblClick:
+                  if (press_) press_();
+                  break;
+              case QEvent::MouseButtonRelease:
+                  if (release_) release_();
+                  break;
+              default:
+                  break;
+          }
+      }) {
+    QObject::connect(button, &QPushButton::clicked, [this] {
+        if (click_) click_();
+    });
+}
+
+void QtButton::setCaption(const std::string& utf8) {
+    caption_ = utf8;
+    button_->setText(wrapped(qs(utf8), *button_));
+}
+
+void QtButton::setVisible(bool visible) {
+    button_->setVisible(visible);
+}
+
+bool QtButton::visible() const {
+    return !button_->isHidden();
+}
+
+void QtFrame::setVisible(bool visible) {
+    frame_->setVisible(visible);
+}
+
+bool QtFrame::visible() const {
+    return !frame_->isHidden();
+}
+
+QtOption::QtOption(QRadioButton* option) : option_(option) {
+    QObject::connect(option, &QRadioButton::clicked, [this] {
+        if (click_) click_();
+    });
+}
+
+// Choosing in code an option that was not chosen raises its click.
+void QtOption::setValue(bool chosen) {
+    if (chosen == option_->isChecked()) return;
+    option_->setChecked(chosen);
+    if (chosen && click_) click_();
+}
+
+bool QtOption::value() const {
+    return option_->isChecked();
+}
+
+void QtTextBox::setText(const std::string& utf8) {
+    edit_->setText(qs(utf8));
+}
+
+std::string QtTextBox::text() const {
+    return edit_->text().toStdString();
+}
+
+QtImage::QtImage(QLabel* picture)
+    : hook_(picture, [this](QEvent* event) {
+          if (event->type() == QEvent::MouseButtonDblClick && doubleClick_) doubleClick_();
+      }) {}
+
+namespace {
+QSize screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+}  // namespace
+
+int QtScreen::width() const {
+    return screenSize().width() * kTwipsPerPixel;
+}
+
+int QtScreen::height() const {
+    return screenSize().height() * kTwipsPerPixel;
+}
+
+void QtMessageBox::warn(const std::string& utf8) {
+    QMessageBox box(QMessageBox::Warning, qs(title_), qs(utf8), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace toolkit::qt

@@ -1,0 +1,135 @@
+#pragma once
+// The controls of the window on Qt widgets, each holding the widget it
+// drives (owned by the window), and the timers, screen and message box.
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "toolkit/Controls.h"
+
+class QEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace toolkit::qt {
+
+// Hands the events of one widget to a function, which never consumes them.
+class EventHook : public QObject {
+  public:
+    explicit EventHook(QObject* watched, std::function<void(QEvent*)> hook);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    std::function<void(QEvent*)> hook_;
+};
+
+class QtTimer : public Timer {
+  public:
+    // The QTimer is a child of the window, under the timer's design name.
+    QtTimer(QObject* window, std::string_view name, int interval);
+    void setInterval(int milliseconds) override { timer_.setInterval(milliseconds); }
+    int interval() const override { return timer_.interval(); }
+    void setEnabled(bool enabled) override;
+    bool enabled() const override { return timer_.isActive(); }
+    void onTimer(Handler handler) override { handler_ = std::move(handler); }
+
+  private:
+    QTimer timer_;
+    Handler handler_;
+};
+
+class QtLabel : public Label {
+  public:
+    explicit QtLabel(QLabel* label) : label_(label) {}
+    void setCaption(const std::string& utf8) override;
+    std::string caption() const override { return caption_; }
+
+  private:
+    QLabel* label_;
+    std::string caption_;
+};
+
+class QtButton : public Button {
+  public:
+    explicit QtButton(QPushButton* button);
+    void setCaption(const std::string& utf8) override;
+    std::string caption() const override { return caption_; }
+    void setVisible(bool visible) override;
+    bool visible() const override;
+    void onClick(Handler handler) override { click_ = std::move(handler); }
+    void onPress(Handler handler) override { press_ = std::move(handler); }
+    void onRelease(Handler handler) override { release_ = std::move(handler); }
+
+  private:
+    QPushButton* button_;
+    std::string caption_;
+    EventHook hook_;
+    Handler click_, press_, release_;
+};
+
+class QtFrame : public Frame {
+  public:
+    explicit QtFrame(QWidget* frame) : frame_(frame) {}
+    void setVisible(bool visible) override;
+    bool visible() const override;
+
+  private:
+    QWidget* frame_;
+};
+
+class QtOption : public Option {
+  public:
+    explicit QtOption(QRadioButton* option);
+    void setValue(bool chosen) override;
+    bool value() const override;
+    void onClick(Handler handler) override { click_ = std::move(handler); }
+
+  private:
+    QRadioButton* option_;
+    Handler click_;
+};
+
+class QtTextBox : public TextBox {
+  public:
+    explicit QtTextBox(QLineEdit* edit) : edit_(edit) {}
+    void setText(const std::string& utf8) override;
+    std::string text() const override;
+
+  private:
+    QLineEdit* edit_;
+};
+
+class QtImage : public Image {
+  public:
+    explicit QtImage(QLabel* picture);
+    void onDoubleClick(Handler handler) override { doubleClick_ = std::move(handler); }
+
+  private:
+    EventHook hook_;
+    Handler doubleClick_;
+};
+
+class QtScreen : public Screen {
+  public:
+    int width() const override;
+    int height() const override;
+};
+
+class QtMessageBox : public MessageBox {
+  public:
+    QtMessageBox(QWidget* parent, std::string title) : parent_(parent), title_(std::move(title)) {}
+    void warn(const std::string& utf8) override;
+
+  private:
+    QWidget* parent_;
+    std::string title_;
+};
+
+}  // namespace toolkit::qt
