@@ -96,6 +96,12 @@ struct Panel {
         return window->findChild<T*>(name);
     }
     QPushButton* button(const char* name) { return find(name); }
+    // A press and release of "SELECT" empties the receive buffer, as any
+    // release does; the peer does not answer it.
+    void emptyReceiveBuffer() {
+        QTest::mousePress(button(names::Select), Qt::LeftButton);
+        QTest::mouseRelease(button(names::Select), Qt::LeftButton);
+    }
     toolkit::qt::QtToolkit tk;
     panel::Form1 form;
     QWidget* window = nullptr;
@@ -155,10 +161,7 @@ void replyToWords(Panel& panel, WirePeer& peer) {
     auto* label22 = panel.find<QLabel>(names::StatusText);
     std::vector<double> latencies;
     for (int i = 0; i < 200; ++i) {
-        // A press and release of "SELECT" empties the receive buffer; the
-        // peer does not answer it.
-        QTest::mousePress(panel.button(names::Select), Qt::LeftButton);
-        QTest::mouseRelease(panel.button(names::Select), Qt::LeftButton);
+        panel.emptyReceiveBuffer();
         label22->setText("");
         const std::int64_t before = peer.lastReplyAt();
         QTest::mouseClick(panel.button(names::StatusQuery), Qt::LeftButton);
@@ -176,6 +179,7 @@ void replyToWords(Panel& panel, WirePeer& peer) {
 
 // Row 8: a megabyte of unasked bytes as fast as the peer can write them.
 void flood(Panel& panel, WirePeer& peer) {
+    panel.emptyReceiveBuffer();
     const long before = residentKiB();
     double worstLateMs = 0;
     QTimer probe;
