@@ -3,8 +3,6 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-#include "toolkit/qt/QtSerialPort.h"
-
 namespace app {
 
 Options readOptions(const std::vector<std::string>& arguments) {
@@ -13,14 +11,19 @@ Options readOptions(const std::vector<std::string>& arguments) {
         "Control panel for one KR60P data projector on an RS-232C serial line.");
     const QCommandLineOption helpOption({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
-    const auto defaultOf = [](int number) {
-        return QString::fromStdString(toolkit::qt::QtSerialPort::defaultDevice(number));
-    };
-    const QCommandLineOption com1("com1", "Device for COM1 (default " + defaultOf(1) + ").",
-                                  "PATH");
-    const QCommandLineOption com2("com2", "Device for COM2 (default " + defaultOf(2) + ").",
-                                  "PATH");
-    parser.addOptions({helpOption, version, com1, com2});
+    const QCommandLineOption com1(
+        "com1",
+        "Device for COM1 on this run (default: as chosen from the window, else the "
+        "first USB serial adapter, else /dev/ttyS0).",
+        "PATH");
+    const QCommandLineOption com2(
+        "com2",
+        "Device for COM2 on this run (default: as chosen from the window, else the "
+        "second USB serial adapter, else /dev/ttyS1).",
+        "PATH");
+    const QCommandLineOption listPorts(
+        "list-ports", "List the serial devices present and the port each stands for, and exit.");
+    parser.addOptions({helpOption, version, com1, com2, listPorts});
 
     const auto help = [&parser] {
         return parser.helpText().replace("<executable_name>", "kr60p-panel").toStdString();
@@ -52,6 +55,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
     }
     if (parser.isSet(com1)) options.devices[1] = parser.value(com1).toStdString();
     if (parser.isSet(com2)) options.devices[2] = parser.value(com2).toStdString();
+    options.listPorts = parser.isSet(listPorts);
     return options;
 }
 

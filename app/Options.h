@@ -1,5 +1,6 @@
 #pragma once
-// The command line: which device each port number stands for.
+// The command line: which device each port number stands for this run, and
+// what to print instead of starting the window.
 
 #include <map>
 #include <optional>
@@ -9,7 +10,8 @@
 namespace app {
 
 struct Options {
-    std::map<int, std::string> devices;   // port number -> device path
+    std::map<int, std::string> devices;  // port number -> device path, this run only
+    bool listPorts = false;
     std::optional<std::string> exitText;  // --help, --version or a usage error
     int exitStatus = 0;
 };

@@ -5,8 +5,25 @@
 #include <optional>
 
 #include "app/Options.h"
+#include "app/PortList.h"
+#include "app/StartUp.h"
 #include "panel/Form1.h"
+#include "toolkit/qt/QtSerialDevices.h"
+#include "toolkit/qt/QtSettings.h"
 #include "toolkit/qt/QtToolkit.h"
+
+namespace {
+
+int listPorts(int argc, char* argv[], const app::Options& options) {
+    QCoreApplication application(argc, argv);
+    toolkit::qt::QtSerialDevices devices;
+    toolkit::qt::QtSettings settings;
+    const projector::DeviceChoice choice(settings, devices, options.devices);
+    std::fputs(app::portList(devices.present(), choice).c_str(), stdout);
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     const app::Options options = app::readOptions(std::vector<std::string>(argv, argv + argc));
@@ -14,14 +31,17 @@ int main(int argc, char* argv[]) {
         std::fputs(options.exitText->c_str(), options.exitStatus == 0 ? stdout : stderr);
         return options.exitStatus;
     }
+    if (options.listPorts) return listPorts(argc, argv, options);
 
+    app::watchForDisplay();
     QApplication application(argc, argv);
+    app::displayReady();
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 
-    toolkit::qt::QtToolkit toolkit(options.devices);
+    toolkit::qt::QtToolkit toolkit;
     std::optional<panel::Form1> built;
     try {
-        built.emplace(toolkit);
+        built.emplace(toolkit, options.devices);
     } catch (const panel::TableError& error) {
         std::fprintf(stderr, "kr60p-panel: the window cannot be built: %s\n", error.what());
         return 1;
@@ -30,11 +50,9 @@ int main(int argc, char* argv[]) {
     try {
         form.Form_Load();
     } catch (const toolkit::SerialError& error) {
-        QMessageBox box(
-            QMessageBox::Critical, "KR60P CONTROL",
-            QString::fromStdString(std::string("The panel cannot start.\n\n") + error.what() +
-                                   "\n\nTo use another device, start the panel with --com1 PATH, "
-                                   "for example --com1 /dev/ttyUSB0."));
+        const std::string text = app::startUpFailure(error.what(), form.devices().deviceFor(1));
+        std::fprintf(stderr, "kr60p-panel: %s\n", text.c_str());
+        QMessageBox box(QMessageBox::Critical, "KR60P CONTROL", QString::fromStdString(text));
         box.setTextFormat(Qt::PlainText);
         box.exec();
         return 1;

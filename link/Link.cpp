@@ -1,5 +1,6 @@
 #include "link/Link.h"
 
+#include <cstdlib>
 #include <optional>
 
 #include "link/Decoder.h"
@@ -9,11 +10,14 @@ namespace projector {
 
 using toolkit::SerialError;
 
-Link::Link(toolkit::SerialPort& MSComm1, toolkit::Timer& Timer2, toolkit::Timer& Timer4)
-    : MSComm1(MSComm1), Timer2(Timer2), Timer4(Timer4) {
+Link::Link(toolkit::SerialPort& MSComm1, toolkit::Timer& Timer2, toolkit::Timer& Timer4,
+           toolkit::Timer& reconnect)
+    : MSComm1(MSComm1), Timer2(Timer2), Timer4(Timer4), reconnect_(reconnect) {
     MSComm1.onComm([this] { MSComm1_OnComm(); });
     Timer2.onTimer([this] { Timer2_Timer(); });
     Timer4.onTimer([this] { Timer4_Timer(); });
+    reconnect_.setInterval(kReconnectCheckMs);
+    reconnect_.onTimer([this] { reconnectCheck(); });
 }
 
 void Link::addListener(LinkListener& listener) {
@@ -50,6 +54,9 @@ void Link::openPortAtStart() {
 }
 
 void Link::switchPort(int number) {
+    // The operator has chosen: a lost device is no longer waited for.
+    lost_ = false;
+    reconnect_.setEnabled(false);
     const int other = number == 1 ? 2 : 1;
     std::optional<std::string> failure;
     const auto attempt = [&failure](auto step) {
@@ -84,6 +91,10 @@ void Link::switchPort(int number) {
     tell(failed);
 }
 
+void Link::setDevice(int number, const std::string& path) {
+    MSComm1.setDevice(number, path);
+}
+
 void Link::chooseSpeed(std::string_view settings) {
     PortSettings = settings;
     try {
@@ -106,6 +117,7 @@ void Link::shutDown() {
     }
     Timer2.setEnabled(false);
     Timer4.setEnabled(false);
+    reconnect_.setEnabled(false);
     shutDown_ = true;
 }
 
@@ -135,7 +147,12 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
         try {
             MSComm1.output(SendLine);
         } catch (const SerialError& error) {
-            tellAll([&](LinkListener& listener) { listener.sendFailed(SendLine, error.what()); });
+            if (!lost_ && MSComm1.commEvent() == toolkit::CommEventLost) {
+                deviceLost();  // the line found the device gone: that is the news
+            } else {
+                tellAll(
+                    [&](LinkListener& listener) { listener.sendFailed(SendLine, error.what()); });
+            }
             return false;
         }
         const std::string trace = traceOf(SendLine);
@@ -154,7 +171,13 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
 }
 
 void Link::MSComm1_OnComm() {
-    if (shutDown_ || MSComm1.commEvent() != toolkit::CommEventReceive) return;
+    if (shutDown_) return;
+    const int event = MSComm1.commEvent();
+    if (event == toolkit::CommEventLost) {
+        deviceLost();
+        return;
+    }
+    if (event != toolkit::CommEventReceive) return;
     const std::string chunk = MSComm1.input();
     if (RxBuffer.size() < kRxBufferLimit) {
         RxBuffer.append(chunk, 0, kRxBufferLimit - RxBuffer.size());
@@ -179,6 +202,39 @@ void Link::Timer4_Timer() {
     if (shutDown_) return;
     tellAll([](LinkListener& listener) { listener.traceCleared(); });
     Timer4.setEnabled(false);
+}
+
+// A lost device and its return.
+
+void Link::deviceLost() {
+    if (lost_) return;  // one loss, however many events the port raises
+    lost_ = true;
+    reconnect_.setEnabled(true);
+    tell(portEvent(PortEvent::Kind::Lost,
+                   "The serial device " + MSComm1.device() + " (COM" +
+                       std::to_string(MSComm1.commPort()) +
+                       ") was lost: it was unplugged, or its other end hung up. The panel "
+                       "connects again by itself as soon as it is back; to use another port, "
+                       "choose it under COM."));
+}
+
+// Opening sends nothing: the projector hears from the panel only when the
+// operator acts.
+void Link::reconnectCheck() {
+    if (!lost_ || shutDown_) {
+        reconnect_.setEnabled(false);
+        return;
+    }
+    if (std::getenv("EXPERIMENT")) return;
+    try {
+        MSComm1.setPortOpen(true);
+    } catch (const SerialError&) {
+        return;  // not back yet
+    }
+    lost_ = false;
+    reconnect_.setEnabled(false);
+    tell(portEvent(PortEvent::Kind::Opened));
+    tell(portEvent(PortEvent::Kind::Reconnected));
 }
 
 }  // namespace projector

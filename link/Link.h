@@ -22,11 +22,15 @@ inline constexpr std::string_view kSettings9600 = "9600,N,8,1";
 // Received text beyond this is dropped until the buffer is cleared, so that a
 // flood costs bounded time and memory.
 inline constexpr std::size_t kRxBufferLimit = 32767;
+// How often the link looks for a lost device to come back.
+inline constexpr int kReconnectCheckMs = 1000;
 
 class Link {
   public:
-    // Timer2 is the reply time-out, Timer4 the trace-clear delay.
-    Link(toolkit::SerialPort& MSComm1, toolkit::Timer& Timer2, toolkit::Timer& Timer4);
+    // Timer2 is the reply time-out, Timer4 the trace-clear delay; reconnect
+    // paces the checks for a lost device (kReconnectCheckMs).
+    Link(toolkit::SerialPort& MSComm1, toolkit::Timer& Timer2, toolkit::Timer& Timer4,
+         toolkit::Timer& reconnect);
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
@@ -41,6 +45,10 @@ class Link {
     // Close, renumber, reopen. A failure is reported, and the port is then
     // left closed on the other number.
     void switchPort(int number);
+    // The device a port number stands for, from its next open on.
+    void setDevice(int number, const std::string& path);
+    int portNumber() const { return MSComm1.commPort(); }
+    bool portOpen() const { return MSComm1.portOpen(); }
     void chooseSpeed(std::string_view settings);
     // Closes the port; nothing of the link runs afterwards.
     void shutDown();
@@ -65,6 +73,10 @@ class Link {
     void MSComm1_OnComm();
     void Timer2_Timer();
     void Timer4_Timer();
+    // The open device failed or hung up, and the port has closed itself.
+    void deviceLost();
+    // While lost, once a check: the same device, if it is back, opens again.
+    void reconnectCheck();
 
     PortEvent portEvent(PortEvent::Kind kind, std::string description = {}) const;
     void tell(const PortEvent& event);
@@ -74,8 +86,10 @@ class Link {
     toolkit::SerialPort& MSComm1;
     toolkit::Timer& Timer2;
     toolkit::Timer& Timer4;
+    toolkit::Timer& reconnect_;
     std::vector<LinkListener*> listeners_;
     bool shutDown_ = false;
+    bool lost_ = false;  // closed because the device went, not by anyone's choice
 
     std::string SendLine;
     std::string RxBuffer;

@@ -18,11 +18,13 @@ std::string rowOf(std::string_view table, std::size_t index) {
 }
 }  // namespace
 
-Form1::Form1(toolkit::Toolkit& toolkit)
+Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDevices)
     : toolkit_(toolkit),
       window_(build()),
+      choice_(toolkit.settings(), toolkit.serialDevices(), std::move(commandLineDevices)),
       link_(toolkit.serialPort(), controls_.timer(n::ReplyTimeout, kWiring),
-            controls_.timer(n::TraceClear, kWiring)),
+            controls_.timer(n::TraceClear, kWiring),
+            toolkit.createTimer({"Reconnect", projector::kReconnectCheckMs})),
       trace_(controls_.label(n::SentTrace, kWiring), controls_.label(n::ReceivedTrace, kWiring),
              controls_.label(n::StatusText, kWiring)),
       settings_(link_,
@@ -34,13 +36,18 @@ Form1::Form1(toolkit::Toolkit& toolkit)
       commands_(link_, repeater_),
       entry_(link_, controls_.textBox(n::CommandText, kWiring)),
       heights_(window_, controls_.button(n::DataToggle, kWiring), settings_),
-      warnings_(toolkit.messageBox()) {
+      warnings_(toolkit.messageBox()),
+      deviceMenu_(
+          link_, choice_,
+          {toolkit.serialDevices(), toolkit.settings(), toolkit.popUpMenu(), toolkit.pathPrompt()},
+          settings_, warnings_) {
     // The repeater hears of a failure before the box shows it, so that no
     // repetition runs on under the modal box.
     link_.addListener(repeater_);
     link_.addListener(trace_);
     link_.addListener(settings_);
     link_.addListener(warnings_);
+    deviceMenu_.applyChoices();
     route();
 }
 
@@ -118,6 +125,8 @@ void Form1::route() {
     }));
     controls_.option(n::Com1, kWiring).onClick(guarded([this] { settings_.Option1_Click(); }));
     controls_.option(n::Com2, kWiring).onClick(guarded([this] { settings_.Option2_Click(); }));
+    controls_.option(n::Com1, kWiring).onContextMenu(guarded([this] { deviceMenu_.open(1); }));
+    controls_.option(n::Com2, kWiring).onContextMenu(guarded([this] { deviceMenu_.open(2); }));
     controls_.option(n::Speed19200, kWiring).onClick(guarded([this] {
         settings_.Option9_Click();
     }));

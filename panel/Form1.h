@@ -3,9 +3,14 @@
 // the controls, connects them to the projector link and routes every event of
 // every control to its part's handler.
 
+#include <map>
+#include <string>
+
+#include "link/DeviceChoice.h"
 #include "link/Link.h"
 #include "panel/CommandButtons.h"
 #include "panel/ControlRegistry.h"
+#include "panel/DeviceMenu.h"
 #include "panel/DirectEntry.h"
 #include "panel/HoldRepeater.h"
 #include "panel/PortSettingsFrame.h"
@@ -18,9 +23,10 @@ namespace panel {
 
 class Form1 {
   public:
-    // Throws TableError when a table row names a control that is not on the
-    // window, or one of another kind.
-    explicit Form1(toolkit::Toolkit& toolkit);
+    // commandLineDevices: the devices given for port numbers on this run's
+    // command line. Throws TableError when a table row names a control that
+    // is not on the window, or one of another kind.
+    explicit Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDevices = {});
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -31,6 +37,8 @@ class Form1 {
     toolkit::Window& window() { return window_; }
     // For listeners beyond the window, such as a traffic log.
     projector::Link& link() { return link_; }
+    // Which device each port number stands for, and why.
+    const projector::DeviceChoice& devices() const { return choice_; }
 
   private:
     toolkit::Window& build();
@@ -42,6 +50,7 @@ class Form1 {
     toolkit::Toolkit& toolkit_;
     ControlRegistry controls_;
     toolkit::Window& window_;
+    projector::DeviceChoice choice_;
     projector::Link link_;
     TraceDisplay trace_;
     PortSettingsFrame settings_;
@@ -50,6 +59,7 @@ class Form1 {
     DirectEntry entry_;
     WindowHeights heights_;
     WarningBoxes warnings_;
+    DeviceMenu deviceMenu_;
     bool ended_ = false;
 };
 

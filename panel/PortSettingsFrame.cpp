@@ -14,7 +14,11 @@ void PortSettingsFrame::Command33_Click() {
 
 // Settings auto-hide.
 void PortSettingsFrame::Timer3_Timer() {
-    c_.Frame8.setVisible(false);
+    if (heldOpen_) {
+        hideWhenReleased_ = true;
+    } else {
+        c_.Frame8.setVisible(false);
+    }
     c_.Timer3.setEnabled(false);
 }
 
@@ -41,6 +45,30 @@ void PortSettingsFrame::chooseComOneAtStart() {
 void PortSettingsFrame::restartAutoHide() {
     c_.Timer3.setEnabled(false);
     c_.Timer3.setEnabled(true);
+}
+
+toolkit::Option& PortSettingsFrame::portOption(int number) const {
+    return number == 1 ? c_.Option1 : c_.Option2;
+}
+
+void PortSettingsFrame::switchTo(int number) {
+    toolkit::Option& option = portOption(number);
+    if (option.value()) {
+        link_.switchPort(number);
+    } else {
+        option.setValue(true);  // its click runs the switch
+    }
+}
+
+void PortSettingsFrame::holdOpen(bool held) {
+    heldOpen_ = held;
+    if (held || !hideWhenReleased_) return;
+    hideWhenReleased_ = false;
+    c_.Frame8.setVisible(false);
+}
+
+void PortSettingsFrame::setToolTip(int number, const std::string& text) {
+    portOption(number).setToolTip(text);
 }
 
 void PortSettingsFrame::portEvent(const projector::PortEvent& event) {

@@ -33,13 +33,23 @@ class PortSettingsFrame : public projector::LinkListener {
     void chooseComOneAtStart();
     // The data-display toggle restarts the auto-hide countdown.
     void restartAutoHide();
+    // The port switch to a number, as a click on its option runs it.
+    void switchTo(int number);
+    // While the device menu or its prompt is open the frame stays under the
+    // operator's hand; if Timer3 fired meanwhile, it hides once they close.
+    void holdOpen(bool held);
+    void setToolTip(int number, const std::string& text);
 
     // A port switch that succeeds and any speed applied hide the frame.
     void portEvent(const projector::PortEvent& event) override;
 
   private:
+    toolkit::Option& portOption(int number) const;
+
     projector::Link& link_;
     Controls c_;
+    bool heldOpen_ = false;
+    bool hideWhenReleased_ = false;
 };
 
 }  // namespace panel

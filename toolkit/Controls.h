@@ -3,8 +3,11 @@
 // and the link see nothing else of the toolkit; Qt implements these in
 // toolkit/qt, the tests implement them with recording fakes.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace toolkit {
 
@@ -61,6 +64,9 @@ class Option {
     virtual void setValue(bool chosen) = 0;
     virtual bool value() const = 0;
     virtual void onClick(Handler handler) = 0;
+    // A right-click, or the keyboard's menu key, on the option.
+    virtual void onContextMenu(Handler handler) = 0;
+    virtual void setToolTip(const std::string& utf8) = 0;
 };
 
 class TextBox {
@@ -112,6 +118,29 @@ class MessageBox {
     virtual ~MessageBox() = default;
     // Modal: exclamation icon, OK button, the application's title.
     virtual void warn(const std::string& utf8) = 0;
+};
+
+struct MenuItem {
+    std::string text;  // UTF-8
+    std::string toolTip;
+    bool checked = false;
+};
+
+class PopUpMenu {
+  public:
+    virtual ~PopUpMenu() = default;
+    // Modal, at the pointer: the index of the item chosen, or nothing when
+    // the operator dismissed the menu.
+    virtual std::optional<std::size_t> choose(const std::vector<MenuItem>& items) = 0;
+};
+
+class PathPrompt {
+  public:
+    virtual ~PathPrompt() = default;
+    // Modal: a path the operator types, completed from the file system as
+    // they type; nothing when they cancel.
+    virtual std::optional<std::string> ask(const std::string& title, const std::string& label,
+                                           const std::string& initial) = 0;
 };
 
 }  // namespace toolkit

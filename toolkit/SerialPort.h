@@ -24,6 +24,8 @@ class SerialPort {
     virtual ~SerialPort() = default;
     virtual void setCommPort(int number) = 0;
     virtual int commPort() const = 0;
+    // The device a port number stands for; applies from the next open.
+    virtual void setDevice(int number, const std::string& path) = 0;
     // The device the current port number stands for, for people to read.
     virtual std::string device() const = 0;
     // Applied at once, open or closed; unreadable text throws and changes

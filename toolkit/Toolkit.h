@@ -4,7 +4,9 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Layout.h"
+#include "toolkit/SerialDevices.h"
 #include "toolkit/SerialPort.h"
+#include "toolkit/Settings.h"
 
 namespace toolkit {
 
@@ -25,7 +27,11 @@ class Toolkit {
     virtual void finishLayout(std::string_view focusName) = 0;
     virtual Screen& screen() = 0;
     virtual MessageBox& messageBox() = 0;
+    virtual PopUpMenu& popUpMenu() = 0;
+    virtual PathPrompt& pathPrompt() = 0;
     virtual SerialPort& serialPort() = 0;
+    virtual SerialDevices& serialDevices() = 0;
+    virtual Settings& settings() = 0;
 };
 
 }  // namespace toolkit

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -41,11 +42,21 @@ void FormWidget::setHeight(int twips) {
 }
 
 void FormWidget::setLeft(int twips) {
-    move(px(twips), pos().y());
+    move(onScreen({px(twips), pos().y()}));
 }
 
 void FormWidget::setTop(int twips) {
-    move(pos().x(), px(twips));
+    move(onScreen({pos().x(), px(twips)}));
+}
+
+// Centring a window taller or wider than the screen (a small or scaled one)
+// would put its title bar out of reach; its top-left stays on the screen's
+// available area.
+QPoint FormWidget::onScreen(QPoint topLeft) const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return topLeft;
+    const QRect area = screen->availableGeometry();
+    return {std::max(topLeft.x(), area.left()), std::max(topLeft.y(), area.top())};
 }
 
 void FormWidget::setCaption(const std::string& utf8) {

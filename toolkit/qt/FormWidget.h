@@ -37,6 +37,7 @@ class FormWidget : public QWidget, public Window {
 
   private:
     bool isFirstReceiver(QObject* watched) const;
+    QPoint onScreen(QPoint topLeft) const;
     int framePixels() const;
     void applyHeight();
 

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -118,6 +117,14 @@ QtOption::QtOption(QRadioButton* option) : option_(option) {
     QObject::connect(option, &QRadioButton::clicked, [this] {
         if (click_) click_();
     });
+    option->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(option, &QRadioButton::customContextMenuRequested, [this] {
+        if (contextMenu_) contextMenu_();
+    });
+}
+
+void QtOption::setToolTip(const std::string& utf8) {
+    option_->setToolTip(qs(utf8));
 }
 
 // Choosing in code an option that was not chosen raises its click.
@@ -157,12 +164,6 @@ int QtScreen::width() const {
 
 int QtScreen::height() const {
     return screenSize().height() * kTwipsPerPixel;
-}
-
-void QtMessageBox::warn(const std::string& utf8) {
-    QMessageBox box(QMessageBox::Warning, qs(title_), qs(utf8), QMessageBox::Ok, parent_);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
 }
 
 }  // namespace toolkit::qt

@@ -1,6 +1,6 @@
 #pragma once
 // The controls of the window on Qt widgets, each holding the widget it
-// drives (owned by the window), and the timers, screen and message box.
+// drives (owned by the window), and the timers and the screen.
 
 #include <QObject>
 #include <QTimer>
@@ -90,10 +90,12 @@ class QtOption : public Option {
     void setValue(bool chosen) override;
     bool value() const override;
     void onClick(Handler handler) override { click_ = std::move(handler); }
+    void onContextMenu(Handler handler) override { contextMenu_ = std::move(handler); }
+    void setToolTip(const std::string& utf8) override;
 
   private:
     QRadioButton* option_;
-    Handler click_;
+    Handler click_, contextMenu_;
 };
 
 class QtTextBox : public TextBox {
@@ -120,16 +122,6 @@ class QtScreen : public Screen {
   public:
     int width() const override;
     int height() const override;
-};
-
-class QtMessageBox : public MessageBox {
-  public:
-    QtMessageBox(QWidget* parent, std::string title) : parent_(parent), title_(std::move(title)) {}
-    void warn(const std::string& utf8) override;
-
-  private:
-    QWidget* parent_;
-    std::string title_;
 };
 
 }  // namespace toolkit::qt

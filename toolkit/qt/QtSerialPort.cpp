@@ -2,6 +2,11 @@
 
 #include <unistd.h>
 
+#include <QTimer>
+#include <cerrno>
+
+#include "toolkit/qt/QtSerialDevices.h"
+
 namespace toolkit::qt {
 
 namespace {
@@ -36,7 +41,7 @@ QSerialPort::StopBits stopBitsOf(SerialSettings::StopBits stopBits) {
 
 }  // namespace
 
-QtSerialPort::QtSerialPort(std::map<int, std::string> devices) : devices_(std::move(devices)) {
+QtSerialPort::QtSerialPort() {
     settings_ = *readSerialSettings(settingsText_);
     QObject::connect(&port_, &QSerialPort::readyRead, [this] {
         commEvent_ = CommEventReceive;
@@ -46,22 +51,15 @@ QtSerialPort::QtSerialPort(std::map<int, std::string> devices) : devices_(std::m
                      [this](QSerialPort::SerialPortError error) { failed(error); });
 }
 
-std::string QtSerialPort::defaultDevice(int number) {
-#ifdef Q_OS_WIN
-    return "COM" + std::to_string(number);
-#else
-    return "/dev/ttyS" + std::to_string(number - 1);
-#endif
-}
-
 std::string QtSerialPort::deviceOf(int number) const {
     const auto mapped = devices_.find(number);
-    return mapped != devices_.end() ? mapped->second : defaultDevice(number);
+    return mapped != devices_.end() ? mapped->second : builtInPort(number);
 }
 
 void QtSerialPort::setCommPort(int number) {
     if (port_.isOpen()) throw SerialError("The port number cannot change while the port is open.");
     number_ = number;
+    lost_.clear();
 }
 
 void QtSerialPort::setSettings(const std::string& text) {
@@ -95,6 +93,8 @@ std::string QtSerialPort::describeOpenFailure() const {
     switch (port_.error()) {
         case QSerialPort::DeviceNotFoundError:
             return "There is no serial device " + device + " (" + port + ").";
+        case QSerialPort::UnsupportedOperationError:
+            return device + " (" + port + ") is not a serial device.";
         case QSerialPort::PermissionError:
             if (::access(device.c_str(), R_OK | W_OK) != 0) {
                 return "Permission to use the serial device " + device + " (" + port +
@@ -115,7 +115,14 @@ void QtSerialPort::setPortOpen(bool open) {
         return;
     }
     if (port_.isOpen()) throw SerialError("The serial port is already open.");
-    port_.setPortName(QString::fromStdString(deviceOf(number_)));
+    // A device that is not there costs one look, not QSerialPort's whole
+    // attempt: the panel asks once a second while a lost device is away.
+    const std::string device = deviceOf(number_);
+    if (::access(device.c_str(), F_OK) != 0 && errno == ENOENT) {
+        throw SerialError("There is no serial device " + device + " (COM" +
+                          std::to_string(number_) + ").");
+    }
+    port_.setPortName(QString::fromStdString(device));
     if (!port_.open(QIODevice::ReadWrite)) throw SerialError(describeOpenFailure());
     lost_.clear();
     commEvent_ = CommEventNone;
@@ -150,16 +157,21 @@ std::string QtSerialPort::input() {
 
 // A device that went away (adapter unplugged, peer hung up) reads as
 // end-of-file or fails for ever and would keep the event loop spinning;
-// close it instead.
+// close it instead. The loss is reported from the event loop, not from
+// inside whatever QSerialPort was doing when it found out.
 void QtSerialPort::failed(QSerialPort::SerialPortError error) {
     const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
                       error == QSerialPort::WriteError;
     if (!lost || !port_.isOpen()) return;
-    lost_ = "Nothing was sent: the serial device " + deviceOf(number_) +
-            " was lost (unplugged or hung up). Choose a port under COM to connect again.";
+    lost_ = "Nothing was sent: the serial device " + deviceOf(number_) + " (COM" +
+            std::to_string(number_) +
+            ") is lost. The panel connects again by itself as soon as it is back; to use "
+            "another port, choose it under COM.";
     port_.close();
     commEvent_ = CommEventLost;
-    if (handler_) handler_();
+    QTimer::singleShot(0, &port_, [this] {
+        if (commEvent_ == CommEventLost && handler_) handler_();
+    });
 }
 
 }  // namespace toolkit::qt

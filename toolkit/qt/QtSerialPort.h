@@ -1,6 +1,6 @@
 #pragma once
-// The serial component on QSerialPort. Port numbers map to devices: by
-// default /dev/ttyS{n-1} (COMn on Windows), overridden per number.
+// The serial component on QSerialPort. Each port number stands for the
+// device set for it, else the built-in port (/dev/ttyS{n-1}, COMn on Windows).
 
 #include <QSerialPort>
 #include <map>
@@ -12,10 +12,11 @@ namespace toolkit::qt {
 
 class QtSerialPort : public SerialPort {
   public:
-    explicit QtSerialPort(std::map<int, std::string> devices);
+    QtSerialPort();
 
     void setCommPort(int number) override;
     int commPort() const override { return number_; }
+    void setDevice(int number, const std::string& path) override { devices_[number] = path; }
     std::string device() const override { return deviceOf(number_); }
     void setSettings(const std::string& text) override;
     std::string settings() const override { return settingsText_; }
@@ -28,7 +29,6 @@ class QtSerialPort : public SerialPort {
 
     // The device a port number stands for.
     std::string deviceOf(int number) const;
-    static std::string defaultDevice(int number);
 
   private:
     bool apply(const SerialSettings& settings);

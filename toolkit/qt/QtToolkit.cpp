@@ -34,7 +34,7 @@ Qt::Alignment alignmentOf(Align align) {
 
 }  // namespace
 
-QtToolkit::QtToolkit(std::map<int, std::string> devices) : serial_(std::move(devices)) {}
+QtToolkit::QtToolkit() = default;
 
 QtToolkit::~QtToolkit() = default;
 
@@ -42,6 +42,8 @@ Window& QtToolkit::createWindow(const WindowSpec& spec) {
     form_ = std::make_unique<FormWidget>(spec);
     windowFont_ = spec.font;
     messageBox_ = std::make_unique<QtMessageBox>(form_.get(), std::string(spec.caption));
+    popUpMenu_ = std::make_unique<QtPopUpMenu>(form_.get());
+    pathPrompt_ = std::make_unique<QtPathPrompt>(form_.get());
     return *form_;
 }
 

@@ -11,13 +11,16 @@
 #include "toolkit/Toolkit.h"
 #include "toolkit/qt/FormWidget.h"
 #include "toolkit/qt/QtControls.h"
+#include "toolkit/qt/QtDialogs.h"
+#include "toolkit/qt/QtSerialDevices.h"
 #include "toolkit/qt/QtSerialPort.h"
+#include "toolkit/qt/QtSettings.h"
 
 namespace toolkit::qt {
 
 class QtToolkit : public Toolkit {
   public:
-    explicit QtToolkit(std::map<int, std::string> devices);
+    QtToolkit();
     ~QtToolkit() override;
 
     Window& createWindow(const WindowSpec& spec) override;
@@ -32,7 +35,11 @@ class QtToolkit : public Toolkit {
     void finishLayout(std::string_view focusName) override;
     Screen& screen() override { return screen_; }
     MessageBox& messageBox() override { return *messageBox_; }
+    PopUpMenu& popUpMenu() override { return *popUpMenu_; }
+    PathPrompt& pathPrompt() override { return *pathPrompt_; }
     SerialPort& serialPort() override { return serial_; }
+    SerialDevices& serialDevices() override { return devices_; }
+    Settings& settings() override { return settings_; }
 
   private:
     // Names the widget, puts it in its container at its place and size, and
@@ -54,7 +61,11 @@ class QtToolkit : public Toolkit {
     std::vector<std::unique_ptr<QtTimer>> timers_;
     QtScreen screen_;
     std::unique_ptr<QtMessageBox> messageBox_;
+    std::unique_ptr<QtPopUpMenu> popUpMenu_;
+    std::unique_ptr<QtPathPrompt> pathPrompt_;
     QtSerialPort serial_;
+    QtSerialDevices devices_;
+    QtSettings settings_;
 };
 
 }  // namespace toolkit::qt

@@ -1,0 +1,56 @@
+#include "link/DeviceChoice.h"
+
+#include <vector>
+
+namespace projector {
+
+DeviceChoice::DeviceChoice(toolkit::Settings& settings, const toolkit::SerialDevices& devices,
+                           std::map<int, std::string> commandLine)
+    : settings_(settings), devices_(devices), commandLine_(std::move(commandLine)) {}
+
+std::string DeviceChoice::key(int number) {
+    return "devices/COM" + std::to_string(number);
+}
+
+DeviceChoice::Device DeviceChoice::deviceFor(int number) const {
+    if (const auto given = commandLine_.find(number); given != commandLine_.end()) {
+        return {given->second, Source::CommandLine};
+    }
+    const auto unkept = unkept_.find(number);
+    if (unkept != unkept_.end() && unkept->second) return {*unkept->second, Source::Mapped};
+    if (unkept == unkept_.end()) {
+        if (const auto kept = settings_.value(key(number)); kept && !kept->empty()) {
+            return {*kept, Source::Mapped};
+        }
+    }
+    return defaultFor(number);
+}
+
+DeviceChoice::Device DeviceChoice::defaultFor(int number) const {
+    std::vector<std::string> adapters;
+    for (const toolkit::SerialDevice& device : devices_.present()) {
+        if (device.adapter) adapters.push_back(device.path);
+    }
+    if (number >= 1 && static_cast<std::size_t>(number) <= adapters.size()) {
+        return {adapters[static_cast<std::size_t>(number) - 1], Source::Adapter};
+    }
+    return {devices_.fallback(number), Source::BuiltIn};
+}
+
+bool DeviceChoice::map(int number, const std::string& path) {
+    commandLine_.erase(number);
+    unkept_.erase(number);
+    if (settings_.setValue(key(number), path)) return true;
+    unkept_[number] = path;
+    return false;
+}
+
+bool DeviceChoice::reset(int number) {
+    commandLine_.erase(number);
+    unkept_.erase(number);
+    if (settings_.remove(key(number))) return true;
+    unkept_[number] = std::nullopt;
+    return false;
+}
+
+}  // namespace projector

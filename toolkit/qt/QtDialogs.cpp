@@ -1,0 +1,65 @@
+#include "toolkit/qt/QtDialogs.h"
+
+#include <QCompleter>
+#include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "toolkit/qt/Look.h"
+
+namespace toolkit::qt {
+
+void QtMessageBox::warn(const std::string& utf8) {
+    QMessageBox box(QMessageBox::Warning, qs(title_), qs(utf8), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::optional<std::size_t> QtPopUpMenu::choose(const std::vector<MenuItem>& items) {
+    QMenu menu(parent_);
+    menu.setToolTipsVisible(true);
+    std::vector<QAction*> actions;
+    for (const MenuItem& item : items) {
+        QAction* action = menu.addAction(qs(item.text));
+        action->setToolTip(qs(item.toolTip));
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        actions.push_back(action);
+    }
+    const QAction* chosen = menu.exec(QCursor::pos());
+    const auto found = std::find(actions.begin(), actions.end(), chosen);
+    if (chosen == nullptr || found == actions.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - actions.begin());
+}
+
+std::optional<std::string> QtPathPrompt::ask(const std::string& title, const std::string& label,
+                                             const std::string& initial) {
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(qs(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(qs(label)));
+    auto* path = new QLineEdit(qs(initial));
+    path->setMinimumWidth(360);
+    // Completes from the file system as the operator types, symbolic links
+    // and device nodes included.
+    auto* files = new QFileSystemModel(&dialog);
+    files->setFilter(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    files->setRootPath("/");
+    auto* completer = new QCompleter(files, &dialog);
+    path->setCompleter(completer);
+    layout->addWidget(path);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return path->text().trimmed().toStdString();
+}
+
+}  // namespace toolkit::qt
