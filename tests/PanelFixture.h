@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "tests/support/FakeToolkit.h"
@@ -23,7 +25,11 @@ struct SentLines : projector::LinkListener {
 
 class PanelTest : public ::testing::Test {
   protected:
-    PanelTest() : form(tk) { form.link().addListener(linesSent); }
+    // prepare: what the machine has before the panel starts.
+    explicit PanelTest(const std::function<void(fake::Toolkit&)>& prepare = {})
+        : form(prepared(tk, prepare)) {
+        form.link().addListener(linesSent);
+    }
 
     void SetUp() override {
         form.Form_Load();
@@ -69,4 +75,11 @@ class PanelTest : public ::testing::Test {
     fake::Toolkit tk;
     panel::Form1 form;
     SentLines linesSent;
+
+  private:
+    static fake::Toolkit& prepared(fake::Toolkit& toolkit,
+                                   const std::function<void(fake::Toolkit&)>& prepare) {
+        if (prepare) prepare(toolkit);
+        return toolkit;
+    }
 };

@@ -124,12 +124,15 @@ TEST_F(EndToEnd, EachHeightShowsItsPartOfThePanel) {
     }
 }
 
-TEST_F(EndToEnd, AHangUpThenAClickGivesOneWarningAndTheProgramGoesOn) {
+TEST_F(EndToEnd, AHangUpWarnsAtOnceAndAClickThenSaysNothingWasSent) {
     peer.hangUp();
-    ASSERT_TRUE(waitFor([&] { return !panel.tk.serialPort().portOpen(); }));
+    ASSERT_TRUE(waitFor([&] { return warnings.size() == 1; }));  // no click needed
+    EXPECT_NE(warnings[0].find(peer.devicePath() + " (COM1) was lost"), std::string::npos)
+        << warnings[0];
+    EXPECT_FALSE(panel.tk.serialPort().portOpen());
     QTest::mouseClick(static_cast<QPushButton*>(widget(names::PowerOn)), Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return warnings.size() == 1; }));
-    EXPECT_NE(warnings[0].find("was lost"), std::string::npos) << warnings[0];
+    ASSERT_TRUE(waitFor([&] { return warnings.size() == 2; }));
+    EXPECT_NE(warnings[1].find("Nothing was sent"), std::string::npos) << warnings[1];
     EXPECT_EQ(text(names::SentTrace), "");
     EXPECT_TRUE(panel.window()->isVisible());
 }
@@ -149,7 +152,8 @@ TEST_F(EndToEnd, AMissingDeviceIsNamedInTheWarning) {
 }
 
 TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
-    toolkit::qt::QtSerialPort missing({{1, "/dev/no-such-serial-device"}});
+    toolkit::qt::QtSerialPort missing;
+    missing.setDevice(1, "/dev/no-such-serial-device");
     try {
         missing.setPortOpen(true);
         FAIL() << "opened a missing device";
@@ -159,8 +163,10 @@ TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
     }
 
     PtyPeer peer;
-    toolkit::qt::QtSerialPort first({{1, peer.devicePath()}});
-    toolkit::qt::QtSerialPort second({{1, peer.devicePath()}});
+    toolkit::qt::QtSerialPort first;
+    first.setDevice(1, peer.devicePath());
+    toolkit::qt::QtSerialPort second;
+    second.setDevice(1, peer.devicePath());
     first.setPortOpen(true);
     try {
         second.setPortOpen(true);
@@ -173,7 +179,8 @@ TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
 
 TEST(SerialPortOnQt, SettingsApplyOpenOrClosedAndBadTextChangesNothing) {
     PtyPeer peer;
-    toolkit::qt::QtSerialPort port({{1, peer.devicePath()}});
+    toolkit::qt::QtSerialPort port;
+    port.setDevice(1, peer.devicePath());
     port.setSettings("19200,N,8,1");
     port.setPortOpen(true);
     port.setSettings("9600,N,8,1");

@@ -21,7 +21,7 @@ class PanelWindow {
   public:
     explicit PanelWindow(const std::string& com1,
                          const std::string& com2 = "/dev/no-such-serial-device")
-        : tk({{1, com1}, {2, com2}}), form(tk) {
+        : form(tk, {{1, com1}, {2, com2}}) {
         form.Form_Load();
         form.window().show();
         window_ = findWindow();

@@ -61,6 +61,45 @@ void Option::click() {
     if (click_) click_();
 }
 
+std::optional<std::size_t> PopUpMenu::choose(const std::vector<toolkit::MenuItem>& items) {
+    shown = items;
+    return answer ? answer(items) : std::nullopt;
+}
+
+std::optional<std::string> SerialDevices::problemWith(const std::string& path) const {
+    const auto problem = problems.find(path);
+    if (problem == problems.end()) return std::nullopt;
+    return problem->second;
+}
+
+std::optional<std::string> Settings::value(const std::string& key) const {
+    const auto found = values.find(key);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+}
+
+bool Settings::setValue(const std::string& key, const std::string& value) {
+    if (writable) values[key] = value;
+    return writable;
+}
+
+bool Settings::remove(const std::string& key) {
+    if (writable) values.erase(key);
+    return writable;
+}
+
+std::string SerialPort::device() const {
+    const auto mapped = devices.find(number_);
+    return mapped != devices.end() ? mapped->second : "/dev/ttyS" + std::to_string(number_ - 1);
+}
+
+void SerialPort::unplug() {
+    const bool wasOpen = open_;
+    open_ = false;
+    gone_ = true;
+    if (wasOpen) raise(toolkit::CommEventLost);
+}
+
 void SerialPort::setCommPort(int number) {
     if (open_) throw toolkit::SerialError("port is open");
     number_ = number;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,11 +102,18 @@ class Option : public toolkit::Option {
     void setValue(bool chosen) override;
     bool value() const override { return groupChosen_ == this; }
     void onClick(toolkit::Handler handler) override { click_ = std::move(handler); }
+    void onContextMenu(toolkit::Handler handler) override { contextMenu_ = std::move(handler); }
+    void setToolTip(const std::string& utf8) override { toolTip_ = utf8; }
     void click();  // the operator's choice
+    void rightClick() {
+        if (contextMenu_) contextMenu_();
+    }
+    const std::string& toolTip() const { return toolTip_; }
 
   private:
     Option*& groupChosen_;
-    toolkit::Handler click_;
+    toolkit::Handler click_, contextMenu_;
+    std::string toolTip_;
 };
 
 class TextBox : public toolkit::TextBox {
@@ -176,6 +184,45 @@ class MessageBox : public toolkit::MessageBox {
     std::vector<std::string> warnings;
 };
 
+// The operator's answer is scripted: `answer` sees the items (and may let
+// time pass meanwhile) and returns the index chosen, or nothing.
+class PopUpMenu : public toolkit::PopUpMenu {
+  public:
+    std::optional<std::size_t> choose(const std::vector<toolkit::MenuItem>& items) override;
+    std::function<std::optional<std::size_t>(const std::vector<toolkit::MenuItem>&)> answer;
+    std::vector<toolkit::MenuItem> shown;  // the items of the last menu
+};
+
+class PathPrompt : public toolkit::PathPrompt {
+  public:
+    std::optional<std::string> ask(const std::string&, const std::string&,
+                                   const std::string&) override {
+        return typed;
+    }
+    std::optional<std::string> typed;
+};
+
+class SerialDevices : public toolkit::SerialDevices {
+  public:
+    std::vector<toolkit::SerialDevice> present() const override { return devices; }
+    std::optional<std::string> problemWith(const std::string& path) const override;
+    std::string fallback(int number) const override {
+        return "/dev/ttyS" + std::to_string(number - 1);
+    }
+    std::vector<toolkit::SerialDevice> devices;
+    std::map<std::string, std::string> problems;  // path -> why it cannot be used
+};
+
+class Settings : public toolkit::Settings {
+  public:
+    std::optional<std::string> value(const std::string& key) const override;
+    bool setValue(const std::string& key, const std::string& value) override;
+    bool remove(const std::string& key) override;
+    std::string location() const override { return "/home/operator/.config/kr60p-panel.conf"; }
+    std::map<std::string, std::string> values;
+    bool writable = true;
+};
+
 // Records what the link does to the port; delivers chunks and fails on
 // demand.
 class SerialPort : public toolkit::SerialPort {
@@ -187,7 +234,8 @@ class SerialPort : public toolkit::SerialPort {
 
     void setCommPort(int number) override;
     int commPort() const override { return number_; }
-    std::string device() const override { return "/dev/ttyS" + std::to_string(number_ - 1); }
+    void setDevice(int number, const std::string& path) override { devices[number] = path; }
+    std::string device() const override;
     void setSettings(const std::string& text) override;
     std::string settings() const override { return settings_; }
     void setPortOpen(bool open) override;
@@ -201,12 +249,16 @@ class SerialPort : public toolkit::SerialPort {
     void deliver(const std::string& bytes);
     // Raises an event of another kind.
     void raise(int commEvent);
-    // The device goes away: every later open or write fails.
+    // The device stops taking lines, silently: every later open or write
+    // fails.
     void hangUp() { open_ = false, gone_ = true; }
+    // The device is pulled out: the port closes itself and says so.
+    void unplug();
     // A device is there again (closed until the panel opens it).
     void plugIn() { gone_ = false; }
 
-    std::vector<int> missingPorts;  // opening these fails
+    std::map<int, std::string> devices;  // set by the panel
+    std::vector<int> missingPorts;       // opening these fails
     std::vector<std::string> calls;
     std::vector<std::string> writes;
     std::string wire() const;  // every byte written, in order
@@ -235,7 +287,11 @@ class Toolkit : public toolkit::Toolkit {
     void finishLayout(std::string_view focusName) override { focus = focusName; }
     toolkit::Screen& screen() override { return screen_; }
     toolkit::MessageBox& messageBox() override { return box; }
+    toolkit::PopUpMenu& popUpMenu() override { return menu; }
+    toolkit::PathPrompt& pathPrompt() override { return prompt; }
     toolkit::SerialPort& serialPort() override { return port; }
+    toolkit::SerialDevices& serialDevices() override { return devices; }
+    toolkit::Settings& settings() override { return stored; }
 
     Button& button(const std::string& name) { return *buttons.at(name); }
     Label& label(const std::string& name) { return *labels.at(name); }
@@ -248,6 +304,10 @@ class Toolkit : public toolkit::Toolkit {
     Clock clock;
     SerialPort port;
     MessageBox box;
+    PopUpMenu menu;
+    PathPrompt prompt;
+    SerialDevices devices;
+    Settings stored;  // what the panel keeps between runs
     std::unique_ptr<Window> window;
     std::vector<toolkit::ControlSpec> specs;
     std::vector<toolkit::LineSpec> lines;

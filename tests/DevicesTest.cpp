@@ -1,0 +1,211 @@
+// Which device COM1 and COM2 stand for, choosing one from the window, and a
+// device that is unplugged and plugged in again.
+
+#include <gtest/gtest.h>
+
+#include "PanelFixture.h"
+#include "link/DeviceChoice.h"
+
+using Source = projector::DeviceChoice::Source;
+
+namespace {
+
+toolkit::SerialDevice adapter(const std::string& id, const std::string& node) {
+    return {"/dev/serial/by-id/" + id, node, "USB UART", "", "", 0x0403, 0x6001, true};
+}
+
+const toolkit::SerialDevice kBuiltIn{"/dev/ttyS0", "/dev/ttyS0", "", "", "", 0, 0, false};
+
+}  // namespace
+
+TEST(DeviceChoice, FirstMatchWins) {
+    struct Case {
+        const char* what;
+        std::map<int, std::string> commandLine;
+        std::map<std::string, std::string> kept;
+        std::vector<toolkit::SerialDevice> present;
+        std::string com1, com2;
+        Source source1, source2;
+    };
+    const auto a = adapter("usb-A", "/dev/ttyUSB1"), b = adapter("usb-B", "/dev/ttyUSB0");
+    for (const Case& c : std::vector<Case>{
+             {"nothing present",
+              {},
+              {},
+              {kBuiltIn},
+              "/dev/ttyS0",
+              "/dev/ttyS1",
+              Source::BuiltIn,
+              Source::BuiltIn},
+             {"adapters by stable path",
+              {},
+              {},
+              {a, b, kBuiltIn},
+              a.path,
+              b.path,
+              Source::Adapter,
+              Source::Adapter},
+             {"one adapter", {}, {}, {b}, b.path, "/dev/ttyS1", Source::Adapter, Source::BuiltIn},
+             {"kept from the window",
+              {},
+              {{"devices/COM2", "/dev/ttyACM3"}},
+              {a},
+              a.path,
+              "/dev/ttyACM3",
+              Source::Adapter,
+              Source::Mapped},
+             {"command line first",
+              {{1, "/tmp/projector"}},
+              {{"devices/COM1", b.path}},
+              {a, b},
+              "/tmp/projector",
+              b.path,
+              Source::CommandLine,
+              Source::Adapter},
+         }) {
+        SCOPED_TRACE(c.what);
+        fake::Settings kept;
+        kept.values = c.kept;
+        fake::SerialDevices devices;
+        devices.devices = c.present;
+        const projector::DeviceChoice choice(kept, devices, c.commandLine);
+        EXPECT_EQ(choice.deviceFor(1).path, c.com1);
+        EXPECT_EQ(choice.deviceFor(2).path, c.com2);
+        EXPECT_EQ(choice.deviceFor(1).source, c.source1);
+        EXPECT_EQ(choice.deviceFor(2).source, c.source2);
+    }
+}
+
+namespace {
+
+// A panel on a laptop with two USB adapters; a right-click on a port option
+// picks the menu item whose text contains `pick`.
+class Devices : public PanelTest {
+  protected:
+    Devices()
+        : PanelTest([](fake::Toolkit& machine) {
+              machine.devices.devices = {adapter("usb-FTDI_A", "/dev/ttyUSB0"),
+                                         adapter("usb-Prolific_B", "/dev/ttyUSB1")};
+          }) {}
+
+    void rightClick(const char* option, const std::string& pick) {
+        tk.menu.answer = [pick](const std::vector<toolkit::MenuItem>& items) {
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (items[i].text.find(pick) != std::string::npos) {
+                    return std::optional<std::size_t>(i);
+                }
+            }
+            return std::optional<std::size_t>();
+        };
+        tk.option(option).rightClick();
+    }
+    std::optional<std::string> kept(int number) {
+        return tk.stored.value("devices/COM" + std::to_string(number));
+    }
+};
+
+}  // namespace
+
+TEST_F(Devices, TheMenuListsWhatIsPresentWithTheCurrentOneTicked) {
+    rightClick(names::Com1, "nothing");
+    std::vector<std::string> texts;
+    for (const auto& item : tk.menu.shown) texts.push_back(item.text + (item.checked ? " *" : ""));
+    EXPECT_EQ(texts, (std::vector<std::string>{"USB UART (/dev/serial/by-id/usb-FTDI_A) *",
+                                               "USB UART (/dev/serial/by-id/usb-Prolific_B)",
+                                               "Other device…", "Default"}));
+    EXPECT_EQ(tk.option(names::Com1).toolTip(), "COM1: /dev/serial/by-id/usb-FTDI_A, USB UART");
+    EXPECT_TRUE(tk.port.calls.empty());  // dismissed: nothing changes
+}
+
+TEST_F(Devices, AChoiceIsKeptAndSwitchesOnlyThePortItConcerns) {
+    // COM2 is not in use and the port is open: kept, no switch.
+    rightClick(names::Com2, "usb-FTDI_A");
+    EXPECT_EQ(kept(2), "/dev/serial/by-id/usb-FTDI_A");
+    EXPECT_TRUE(tk.port.calls.empty());
+    EXPECT_EQ(tk.option(names::Com2).toolTip(), "COM2: /dev/serial/by-id/usb-FTDI_A, USB UART");
+
+    // COM1 is in use: the switch runs on the new device.
+    rightClick(names::Com1, "usb-Prolific_B");
+    EXPECT_EQ(kept(1), "/dev/serial/by-id/usb-Prolific_B");
+    EXPECT_EQ(tk.port.calls, (std::vector<std::string>{"close", "port 1", "open"}));
+    EXPECT_EQ(tk.port.device(), "/dev/serial/by-id/usb-Prolific_B");
+
+    // "Default" forgets the choice.
+    rightClick(names::Com1, "Default");
+    EXPECT_EQ(kept(1), std::nullopt);
+    EXPECT_EQ(tk.port.device(), "/dev/serial/by-id/usb-FTDI_A");
+    EXPECT_TRUE(tk.box.warnings.empty());
+}
+
+TEST_F(Devices, ABadPathOrAFailedSwitchKeepsNothing) {
+    tk.prompt.typed = "/home";
+    tk.devices.problems["/home"] = "/home is a folder, not a serial device.";
+    rightClick(names::Com1, "Other device");
+    EXPECT_EQ(tk.box.warnings, std::vector<std::string>{"/home is a folder, not a serial device."});
+    EXPECT_EQ(kept(1), std::nullopt);
+    EXPECT_TRUE(tk.port.calls.empty());
+
+    tk.prompt.typed = "/dev/ttyUSB7";
+    tk.port.missingPorts = {1};
+    rightClick(names::Com1, "Other device");
+    EXPECT_EQ(tk.box.warnings.size(), 2u);  // the switch's own box
+    EXPECT_EQ(kept(1), std::nullopt);
+    EXPECT_EQ(tk.option(names::Com1).toolTip(), "COM1: /dev/serial/by-id/usb-FTDI_A, USB UART");
+}
+
+TEST_F(Devices, AChoiceThatCannotBeKeptHoldsForThisRunWithOneWarning) {
+    tk.stored.writable = false;
+    rightClick(names::Com1, "usb-Prolific_B");
+    EXPECT_EQ(tk.port.device(), "/dev/serial/by-id/usb-Prolific_B");
+    ASSERT_EQ(tk.box.warnings.size(), 1u);
+    EXPECT_NE(tk.box.warnings[0].find("could not be kept"), std::string::npos);
+    EXPECT_EQ(form.devices().deviceFor(1).path, "/dev/serial/by-id/usb-Prolific_B");
+}
+
+TEST_F(Devices, TheSettingsFrameStaysWhileTheMenuIsOpen) {
+    button(names::Com).click();
+    tk.menu.answer = [this](const std::vector<toolkit::MenuItem>&) {
+        advance(6000);  // Timer3 is due meanwhile
+        EXPECT_TRUE(tk.frame(names::PortSettings).visible());
+        return std::optional<std::size_t>();
+    };
+    tk.option(names::Com2).rightClick();
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+}
+
+TEST_F(Devices, ALostDeviceWarnsOnceAndIsReopenedWhenBack) {
+    for (int loss = 1; loss <= 100; ++loss) {
+        SCOPED_TRACE(loss);
+        button(names::VolumeUp).press();
+        tk.port.writes.clear();
+        tk.port.unplug();
+        ASSERT_EQ(tk.box.warnings.size(), static_cast<std::size_t>(loss));
+        EXPECT_NE(tk.box.warnings.back().find("/dev/serial/by-id/usb-FTDI_A (COM1) was lost"),
+                  std::string::npos);
+        EXPECT_FALSE(timer(names::RepeatTimer).enabled());  // the hold has ended
+        advance(5000);
+        EXPECT_FALSE(tk.port.portOpen());
+        tk.port.plugIn();
+        advance(1000);
+        EXPECT_TRUE(tk.port.portOpen());
+        EXPECT_TRUE(tk.port.writes.empty());  // the reopening sends nothing
+    }
+}
+
+TEST_F(Devices, NothingIsReopenedBehindTheOperatorsBack) {
+    tk.port.missingPorts = {2};
+    tk.option(names::Com2).click();  // a failed switch leaves the port closed
+    tk.port.unplug();                // and a port already closed is not lost
+    tk.port.plugIn();
+    tk.port.calls.clear();
+    advance(10'000);
+    EXPECT_TRUE(tk.port.calls.empty());
+
+    tk.option(names::Com1).click();
+    tk.port.unplug();
+    tk.option(names::Com2).click();  // the operator chose while it was lost
+    tk.port.plugIn();
+    tk.port.calls.clear();
+    advance(10'000);
+    EXPECT_TRUE(tk.port.calls.empty());
+}

@@ -1,0 +1,173 @@
+// Devices on a technician's laptop, for real: a device path that is a
+// symbolic link unplugged and plugged in again, the right-click device menu,
+// and the program started without a display or without its device.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "PanelWindow.h"
+#include "tests/support/PtyPeer.h"
+
+namespace {
+
+std::size_t openFiles() {
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                      std::filesystem::directory_iterator()));
+}
+
+// Points `link` at a device, as udev does when an adapter is plugged in.
+void pointLink(const std::string& link, const std::string& device) {
+    ::unlink(link.c_str());
+    ASSERT_EQ(::symlink(device.c_str(), link.c_str()), 0);
+}
+
+// Runs the panel program; returns its exit status, or -1 when it had to be
+// stopped, with what it printed on standard error.
+int runPanel(const QStringList& arguments, const QProcessEnvironment& environment,
+             std::string& errors, const char* stopOnceSeen = nullptr) {
+    QProcess panel;
+    panel.setProcessEnvironment(environment);
+    panel.start(KR60P_PANEL, arguments);
+    panel.waitForStarted();
+    const bool ended = waitFor([&] {
+        errors += panel.readAllStandardError().toStdString();
+        if (stopOnceSeen && errors.find(stopOnceSeen) != std::string::npos) return true;
+        return panel.state() == QProcess::NotRunning;
+    });
+    if (panel.state() != QProcess::NotRunning) {
+        panel.kill();  // a start-up box waits for a click that no one gives
+        panel.waitForFinished();
+        return ended ? -1 : -2;
+    }
+    errors += panel.readAllStandardError().toStdString();
+    return panel.exitCode();
+}
+
+QProcessEnvironment withoutDisplay() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(name);
+    }
+    return environment;
+}
+
+}  // namespace
+
+TEST(Replug, ADeviceBehindALinkWarnsOnceAtEachLossAndComesBackBySelf) {
+    QTemporaryDir folder;
+    const std::string link = folder.filePath("ttyUSB-projector").toStdString();
+    auto device = std::make_unique<PtyPeer>();
+    pointLink(link, device->devicePath());
+    PanelWindow panel(link);
+    std::size_t filesAfterFirst = 0;
+    for (int loss = 1; loss <= 3; ++loss) {
+        SCOPED_TRACE(loss);
+        device.reset();  // unplugged: the device node goes
+        ::unlink(link.c_str());
+        ASSERT_TRUE(
+            waitFor([&] { return panel.warnings.size() == static_cast<std::size_t>(loss); }));
+        EXPECT_NE(panel.warnings.back().find(link + " (COM1) was lost"), std::string::npos);
+
+        device = std::make_unique<PtyPeer>();
+        pointLink(link, device->devicePath());
+        ASSERT_TRUE(waitFor([&] { return panel.tk.serialPort().portOpen(); }));
+        EXPECT_EQ(device->readAvailable(), "");  // the reopening sent nothing
+        std::string received;
+        panel.click(names::PowerOn);
+        ASSERT_TRUE(waitUntilReceived(*device, received, "C00\r"));
+        if (loss == 1) filesAfterFirst = openFiles();
+    }
+    EXPECT_EQ(panel.warnings.size(), 3u);
+    EXPECT_EQ(openFiles(), filesAfterFirst);
+}
+
+TEST(DeviceMenu, ARightClickOnComTwoMapsATypedDeviceAndKeepsIt) {
+    PtyPeer first, second;
+    PanelWindow panel(first.devicePath());
+    panel.click(names::Com);
+    auto* com2 = panel.find<QRadioButton>(names::Com2);
+
+    // The operator's hand: pick "Other device…" in the menu, type the path.
+    QTimer hand;
+    hand.setInterval(10);
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                if (action->text().startsWith("Other device")) menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else if (auto* prompt = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            prompt->findChild<QLineEdit*>()->setText(QString::fromStdString(second.devicePath()));
+            prompt->accept();
+        }
+    });
+    hand.start();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                 com2->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(com2, &rightClick);
+    hand.stop();
+
+    EXPECT_EQ(com2->toolTip(), QString::fromStdString("COM2: " + second.devicePath()));
+    EXPECT_EQ(QSettings("kr60p-panel", "kr60p-panel").value("devices/COM2").toString(),
+              QString::fromStdString(second.devicePath()));
+    EXPECT_TRUE(panel.warnings.empty());
+    QSettings("kr60p-panel", "kr60p-panel").clear();
+}
+
+TEST(Program, ListsPortsWithoutADisplay) {
+    QProcess list;
+    list.setProcessEnvironment(withoutDisplay());
+    list.start(KR60P_PANEL, {"--list-ports", "--com1", "/dev/ttyS0"});
+    ASSERT_TRUE(list.waitForFinished(10'000));
+    EXPECT_EQ(list.exitCode(), 0);
+    const QString out = list.readAllStandardOutput();
+    EXPECT_TRUE(out == "No serial devices found.\n" || out.contains(QRegularExpression("^/dev/")))
+        << out.toStdString();
+}
+
+TEST(Program, WithoutADisplaySaysSoInOneLine) {
+    std::string errors;
+    QProcessEnvironment environment = withoutDisplay();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    EXPECT_EQ(runPanel({}, environment, errors), 1);
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find("cannot connect to a display"), std::string::npos) << errors;
+}
+
+TEST(Program, AKeptDeviceThatIsGoneStopsStartUpAndSaysHowToChooseAnother) {
+    QTemporaryDir home;
+    QSettings kept(home.filePath("kr60p-panel/kr60p-panel.conf"), QSettings::IniFormat);
+    kept.setValue("devices/COM1", "/dev/serial/by-id/usb-gone-if00");
+    kept.sync();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", home.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    std::string errors;
+    runPanel({}, environment, errors, "--list-ports shows");
+    EXPECT_NE(errors.find("There is no serial device /dev/serial/by-id/usb-gone-if00"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("right-click COM1"), std::string::npos) << errors;
+}
+
+TEST(Window, ItsTitleBarStaysOnAScreenTooSmallForIt) {
+    PtyPeer device;
+    PanelWindow panel(device.devicePath());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_GE(panel.window()->frameGeometry().top(), area.top());
+    EXPECT_GE(panel.window()->frameGeometry().left(), area.left());
+}
