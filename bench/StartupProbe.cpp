@@ -55,9 +55,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<QWidget> empty;
     QWidget* shown = nullptr;
     if (mode == "panel") {
-        toolkit =
-            std::make_unique<toolkit::qt::QtToolkit>(std::map<int, std::string>{{1, argv[2]}});
-        form = std::make_unique<panel::Form1>(*toolkit);
+        toolkit = std::make_unique<toolkit::qt::QtToolkit>();
+        form = std::make_unique<panel::Form1>(*toolkit, std::map<int, std::string>{{1, argv[2]}});
         form->Form_Load();
         form->window().show();
         for (QWidget* top : QApplication::topLevelWidgets()) {

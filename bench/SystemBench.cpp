@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "ResidentSet.h"
+#include "Table.h"
 #include "WirePeer.h"
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
@@ -54,25 +55,6 @@ Stats statsOf(std::vector<double> values) {
     return {at(0.5), at(0.99), values.back()};
 }
 
-void row(int number, const std::string& what, const std::string& measured, const std::string& goal,
-         bool met) {
-    std::printf("| %d | %s | %s | %s | %s |\n", number, what.c_str(), measured.c_str(),
-                goal.c_str(), met ? "met" : "MISSED");
-    std::fflush(stdout);
-}
-
-std::string format(const char* pattern, auto... values) {
-    char text[512];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
-}
-
-void runFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 bool spinUntil(const std::function<bool()>& condition, int deadlineMs = 5000) {
     const auto until = Clock::now() + std::chrono::milliseconds(deadlineMs);
     while (!condition()) {
@@ -83,7 +65,7 @@ bool spinUntil(const std::function<bool()>& condition, int deadlineMs = 5000) {
 }
 
 struct Panel {
-    explicit Panel(const std::string& device) : tk({{1, device}}), form(tk) {
+    explicit Panel(const std::string& device) : form(tk, {{1, device}}) {
         form.Form_Load();
         form.window().show();
         for (QWidget* top : QApplication::topLevelWidgets()) {
