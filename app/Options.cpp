@@ -23,10 +23,18 @@ Options readOptions(const std::vector<std::string>& arguments) {
         "PATH");
     const QCommandLineOption listPorts(
         "list-ports", "List the serial devices present and the port each stands for, and exit.");
-    parser.addOptions({helpOption, version, com1, com2, listPorts});
+    const QCommandLineOption log(
+        "log", "Append a line for every event of the run to FILE (- for standard error).", "FILE");
+    parser.addOptions({helpOption, version, com1, com2, listPorts, log});
 
     const auto help = [&parser] {
-        return parser.helpText().replace("<executable_name>", "kr60p-panel").toStdString();
+        return parser.helpText().replace("<executable_name>", "kr60p-panel").toStdString() +
+               "\nIn the window:\n"
+               "  Ctrl+J                     show the traffic trace, the status queries and\n"
+               "                             the data-display toggle\n"
+               "  double-click the picture   after Ctrl+J: show the whole panel, down to the\n"
+               "                             typed-command entry (CMD)\n"
+               "  right-click COM1 or COM2   (under COM) choose the device for that port\n";
     };
 
     QStringList list;
@@ -56,6 +64,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
     if (parser.isSet(com1)) options.devices[1] = parser.value(com1).toStdString();
     if (parser.isSet(com2)) options.devices[2] = parser.value(com2).toStdString();
     options.listPorts = parser.isSet(listPorts);
+    if (parser.isSet(log)) options.log = parser.value(log).toStdString();
     return options;
 }
 

@@ -12,6 +12,7 @@ namespace app {
 struct Options {
     std::map<int, std::string> devices;  // port number -> device path, this run only
     bool listPorts = false;
+    std::optional<std::string> log;       // --log FILE; "-" is standard error
     std::optional<std::string> exitText;  // --help, --version or a usage error
     int exitStatus = 0;
 };

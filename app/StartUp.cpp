@@ -1,5 +1,7 @@
 #include "app/StartUp.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
@@ -11,6 +13,8 @@ namespace app {
 namespace {
 
 using Source = projector::DeviceChoice::Source;
+
+int noDisplayStatus = 1;
 
 std::vector<QString>& heldMessages() {
     static std::vector<QString> messages;
@@ -29,14 +33,15 @@ void duringStart(QtMsgType type, const QMessageLogContext& /*context*/, const QS
             std::fputs("kr60p-panel: cannot connect to a display: DISPLAY is not set.\n", stderr);
         }
         std::fflush(stderr);
-        std::_Exit(1);
+        std::_Exit(noDisplayStatus);
     }
     heldMessages().push_back(message);
 }
 
 }  // namespace
 
-void watchForDisplay() {
+void watchForDisplay(int exitStatus) {
+    noDisplayStatus = exitStatus;
     qInstallMessageHandler(duringStart);
 }
 
@@ -73,6 +78,23 @@ std::string startUpFailure(const std::string& reason, const projector::DeviceCho
             break;
     }
     return "The panel cannot start.\n\n" + reason + "\n\n" + hint;
+}
+
+int logFailure(int argc, char* argv[], const std::string& reason) {
+    std::fprintf(stderr, "kr60p-panel: %s\n", reason.c_str());
+    const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
+                         qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                         qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    if (display) {
+        watchForDisplay(2);
+        QApplication application(argc, argv);
+        displayReady();
+        QMessageBox box(QMessageBox::Critical, "KR60P CONTROL",
+                        QString::fromStdString("The panel cannot start: " + reason));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+    return 2;
 }
 
 }  // namespace app

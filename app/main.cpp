@@ -1,12 +1,16 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QTimer>
 #include <cstdio>
 #include <optional>
+#include <stdexcept>
+#include <vector>
 
 #include "app/Options.h"
 #include "app/PortList.h"
 #include "app/StartUp.h"
+#include "log/TrafficLog.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtSerialDevices.h"
 #include "toolkit/qt/QtSettings.h"
@@ -32,6 +36,14 @@ int main(int argc, char* argv[]) {
         return options.exitStatus;
     }
     if (options.listPorts) return listPorts(argc, argv, options);
+    std::FILE* logFile = nullptr;
+    if (options.log) {
+        try {
+            logFile = trafficlog::openLog(*options.log);
+        } catch (const std::runtime_error& error) {
+            return app::logFailure(argc, argv, error.what());
+        }
+    }
 
     app::watchForDisplay();
     QApplication application(argc, argv);
@@ -39,18 +51,34 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 
     toolkit::qt::QtToolkit toolkit;
+    // A log that cannot be written any more says so once, in a box shown from
+    // the event loop, and the panel goes on without it.
+    std::optional<trafficlog::TrafficLog> log;
+    std::vector<projector::LinkListener*> listeners;
+    if (logFile) {
+        log.emplace(logFile, [&toolkit](const std::string& text) {
+            QTimer::singleShot(0, qApp, [&toolkit, text] { toolkit.messageBox().warn(text); });
+        });
+        listeners.push_back(&*log);
+    }
     std::optional<panel::Form1> built;
     try {
-        built.emplace(toolkit, options.devices);
+        built.emplace(toolkit, options.devices, listeners);
     } catch (const panel::TableError& error) {
         std::fprintf(stderr, "kr60p-panel: the window cannot be built: %s\n", error.what());
         return 1;
     }
     panel::Form1& form = *built;
+    if (log) {
+        log->started("kr60p-panel " PANEL_VERSION, form.devices().deviceFor(1).path,
+                     form.devices().deviceFor(2).path);
+        form.onWarningShown([&log](const std::string& text) { log->warningShown(text); });
+    }
     try {
         form.Form_Load();
     } catch (const toolkit::SerialError& error) {
         const std::string text = app::startUpFailure(error.what(), form.devices().deviceFor(1));
+        if (log) log->cannotStart(text);
         std::fprintf(stderr, "kr60p-panel: %s\n", text.c_str());
         QMessageBox box(QMessageBox::Critical, "KR60P CONTROL", QString::fromStdString(text));
         box.setTextFormat(Qt::PlainText);

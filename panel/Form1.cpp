@@ -18,7 +18,8 @@ std::string rowOf(std::string_view table, std::size_t index) {
 }
 }  // namespace
 
-Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDevices)
+Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDevices,
+             const std::vector<projector::LinkListener*>& listeners)
     : toolkit_(toolkit),
       window_(build()),
       choice_(toolkit.settings(), toolkit.serialDevices(), std::move(commandLineDevices)),
@@ -41,11 +42,13 @@ Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDe
           link_, choice_,
           {toolkit.serialDevices(), toolkit.settings(), toolkit.popUpMenu(), toolkit.pathPrompt()},
           settings_, warnings_) {
-    // The repeater hears of a failure before the box shows it, so that no
-    // repetition runs on under the modal box.
+    // A warning box is modal: everyone else hears of the event first, the
+    // repeater so that no repetition runs on under the box, a log so that its
+    // lines keep the order of the events.
     link_.addListener(repeater_);
     link_.addListener(trace_);
     link_.addListener(settings_);
+    for (projector::LinkListener* listener : listeners) link_.addListener(*listener);
     link_.addListener(warnings_);
     deviceMenu_.applyChoices();
     route();
@@ -148,6 +151,10 @@ void Form1::route() {
     });
 
     controls_.button(n::End, kWiring).onClick(guarded([this] { Command16_Click(); }));
+}
+
+void Form1::onWarningShown(std::function<void(const std::string&)> observer) {
+    warnings_.onShown(std::move(observer));
 }
 
 void Form1::Form_Load() {

@@ -3,8 +3,10 @@
 // the controls, connects them to the projector link and routes every event of
 // every control to its part's handler.
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "link/DeviceChoice.h"
 #include "link/Link.h"
@@ -24,9 +26,12 @@ namespace panel {
 class Form1 {
   public:
     // commandLineDevices: the devices given for port numbers on this run's
-    // command line. Throws TableError when a table row names a control that
-    // is not on the window, or one of another kind.
-    explicit Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDevices = {});
+    // command line. listeners: more listeners on the link (a traffic log),
+    // told of every event before a warning box shows it. Throws TableError
+    // when a table row names a control that is not on the window, or one of
+    // another kind.
+    explicit Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDevices = {},
+                   const std::vector<projector::LinkListener*>& listeners = {});
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -39,6 +44,8 @@ class Form1 {
     projector::Link& link() { return link_; }
     // Which device each port number stands for, and why.
     const projector::DeviceChoice& devices() const { return choice_; }
+    // Told the text of each warning box as it is shown.
+    void onWarningShown(std::function<void(const std::string&)> observer);
 
   private:
     toolkit::Window& build();

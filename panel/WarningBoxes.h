@@ -2,6 +2,7 @@
 // The warning boxes of the window: every failure of the link, and whatever
 // else a part of the window has to tell the operator, one modal box each.
 
+#include <functional>
 #include <string>
 
 #include "link/LinkListener.h"
@@ -14,12 +15,15 @@ class WarningBoxes : public projector::LinkListener {
     explicit WarningBoxes(toolkit::MessageBox& box);
 
     void warn(const std::string& text);
+    // Told each box's text as it is shown.
+    void onShown(std::function<void(const std::string&)> observer);
 
     void sendFailed(const std::string& line, const std::string& description) override;
     void portEvent(const projector::PortEvent& event) override;
 
   private:
     toolkit::MessageBox& box_;
+    std::function<void(const std::string&)> shown_;
 };
 
 }  // namespace panel

@@ -30,7 +30,8 @@ void usage(std::FILE* to) {
         "  --garbage N          put N random bytes in front of every reply\n"
         "  --hang-up-after N    hang up after N command lines, as an unplugged cable\n"
         "  --quiet              no traffic log\n"
-        "  --help               this text\n",
+        "  -h, --help           this text\n"
+        "  -v, --version        the version\n",
         to);
 }
 
@@ -62,7 +63,8 @@ Options readOptions(int argc, char** argv) {
         Garbage,
         HangUpAfter,
         Quiet,
-        Help
+        Help = 'h',
+        Version = 'v',
     };
     static const option kOptions[] = {
         {"link", required_argument, nullptr, Link},
@@ -78,10 +80,11 @@ Options readOptions(int argc, char** argv) {
         {"hang-up-after", required_argument, nullptr, HangUpAfter},
         {"quiet", no_argument, nullptr, Quiet},
         {"help", no_argument, nullptr, Help},
+        {"version", no_argument, nullptr, Version},
         {nullptr, 0, nullptr, 0},
     };
     Options o;
-    for (int c; (c = getopt_long(argc, argv, "", kOptions, nullptr)) != -1;) {
+    for (int c; (c = getopt_long(argc, argv, "hv", kOptions, nullptr)) != -1;) {
         const char* name = argv[optind - 1];
         switch (c) {
             case Link:
@@ -120,6 +123,9 @@ Options readOptions(int argc, char** argv) {
             case Quiet:
                 o.quiet = true;
                 break;
+            case Version:
+                std::printf("kr60p-sim %s\n", SIM_VERSION);
+                std::exit(0);
             case Help:
                 usage(stdout);
                 std::exit(0);

@@ -1,0 +1,143 @@
+#include "log/TrafficLog.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <stdexcept>
+
+#include "link/Trace.h"
+
+namespace trafficlog {
+
+namespace {
+
+using Kind = projector::PortEvent::Kind;
+
+// The trace of the bytes and, for the record, their values in hexadecimal.
+std::string traced(const std::string& bytes) {
+    std::string text = projector::traceOf(bytes) + "|";
+    for (const char c : bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(c));
+        text += hex;
+    }
+    return text;
+}
+
+// One event, one line.
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
+std::string port(const projector::PortEvent& event) {
+    return "COM" + std::to_string(event.number) + " " + event.device;
+}
+
+}  // namespace
+
+std::string localTimestamp() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[40];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    std::snprintf(text + length, sizeof text - length, ".%03lld", static_cast<long long>(millis));
+    return text;
+}
+
+std::FILE* openLog(const std::string& path) {
+    if (path == "-") return stderr;
+    std::FILE* file = std::fopen(path.c_str(), "a");
+    if (!file) {
+        throw std::runtime_error("cannot write the traffic log to " + path + ": " +
+                                 std::strerror(errno) + ".");
+    }
+    return file;
+}
+
+TrafficLog::TrafficLog(std::FILE* out, std::function<void(const std::string&)> failed, Clock clock)
+    : out_(out), failed_(std::move(failed)), clock_(std::move(clock)) {}
+
+bool TrafficLog::write(const std::string& what) {
+    if (!writing_) return false;
+    const std::string line = clock_() + " " + oneLine(what) + "\n";
+    if (std::fputs(line.c_str(), out_) >= 0 && std::fflush(out_) == 0) return true;
+    writing_ = false;
+    const int error = errno;
+    if (failed_) {
+        failed_("The traffic log could not be written (" + std::string(std::strerror(error)) +
+                "); the panel goes on without it.");
+    }
+    return false;
+}
+
+bool TrafficLog::started(const std::string& program, const std::string& com1,
+                         const std::string& com2) {
+    return write(program + ": log started; COM1 = " + com1 + ", COM2 = " + com2);
+}
+
+void TrafficLog::warningShown(const std::string& text) {
+    write("WARNING " + text);
+}
+
+void TrafficLog::cannotStart(const std::string& text) {
+    write("CANNOT START " + text);
+}
+
+void TrafficLog::lineSent(const std::string& line, const std::string& /*trace*/) {
+    write("TX" + traced(line));
+}
+
+void TrafficLog::sendFailed(const std::string& line, const std::string& description) {
+    write("NOT SENT" + traced(line) + ": " + description);
+}
+
+void TrafficLog::received(const std::string& chunk, const std::string& /*bufferTrace*/) {
+    write("RX" + traced(chunk));
+}
+
+void TrafficLog::statusDecoded(const std::string& text) {
+    write("STATUS " + text);
+}
+
+void TrafficLog::noReply() {
+    write("NO REPLY");
+}
+
+void TrafficLog::portEvent(const projector::PortEvent& event) {
+    switch (event.kind) {
+        case Kind::Opened:
+            write("OPENED " + port(event) + " " + event.settings);
+            break;
+        case Kind::Closed:
+            write("CLOSED " + port(event));
+            break;
+        case Kind::Switched:
+            write("SWITCHED to " + port(event));
+            break;
+        case Kind::SwitchFailed:
+            write("SWITCH FAILED " + port(event) + ": " + event.description);
+            break;
+        case Kind::SpeedChosen:
+            write("SPEED " + event.settings);
+            break;
+        case Kind::SpeedFailed:
+            write("SPEED FAILED " + event.settings + ": " + event.description);
+            break;
+        case Kind::Lost:
+            write("LOST " + port(event));
+            break;
+        case Kind::Reconnected:
+            write("RECONNECTED " + port(event) + " " + event.settings);
+            break;
+    }
+}
+
+}  // namespace trafficlog
