@@ -9,12 +9,44 @@ endforeach()
 install(FILES assets/icon.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME kr60p-panel.svg)
 
+# Manual pages, and the package's changelog, compressed as Debian has them.
+set(compressed)
+foreach(file docs/man/kr60p-panel.1 docs/man/kr60p-sim.1 packaging/changelog)
+  get_filename_component(name ${file} NAME)
+  set(output ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/compressed
+    COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip ${CMAKE_SOURCE_DIR}/${file} ${output}
+    DEPENDS ${file} VERBATIM)
+  list(APPEND compressed ${output})
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${compressed})
+install(FILES ${CMAKE_BINARY_DIR}/compressed/kr60p-panel.1.gz
+              ${CMAKE_BINARY_DIR}/compressed/kr60p-sim.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz packaging/copyright
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 # A Debian package: cpack -G DEB in the build folder (scripts/check-package).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kr60p-panel)
 set(CPACK_PACKAGE_VENDOR "KR60P panel team")
 set(CPACK_PACKAGE_CONTACT "KR60P panel team <panel@example.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Control panel for a KR60P data projector on a serial line")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control panel for a KR60P data projector on a serial line")
+set(CPACK_PACKAGE_DESCRIPTION "\
+One window operates one KR60P data projector over an RS-232C serial cable:
+buttons that send fixed commands (power, input, mute, freeze, menu, picture
+mode, signal type, key lock), buttons that repeat while held (volume,
+brightness, zoom, keystone, the cursor keys), status queries decoded into
+plain text, a trace of every byte sent and received, and typed commands.
+.
+The serial device behind COM1 and COM2 can be chosen from the window; a
+device that is unplugged is reported at once and reopened when it is back.
+A traffic log can be kept with --log.
+.
+The package also holds kr60p-sim, a projector simulator on a
+pseudo-terminal, for trying the panel without hardware.")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.invalid/kr60p-panel")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
