@@ -25,9 +25,11 @@ struct SentLines : projector::LinkListener {
 
 class PanelTest : public ::testing::Test {
   protected:
-    // prepare: what the machine has before the panel starts.
-    explicit PanelTest(const std::function<void(fake::Toolkit&)>& prepare = {})
-        : form(prepared(tk, prepare)) {
+    // prepare: what the machine has before the panel starts; listeners: more
+    // listeners on the link, as the program adds a traffic log.
+    explicit PanelTest(const std::function<void(fake::Toolkit&)>& prepare = {},
+                       const std::vector<projector::LinkListener*>& listeners = {})
+        : form(prepared(tk, prepare), {}, listeners) {
         form.link().addListener(linesSent);
     }
 

@@ -3,11 +3,13 @@
 // and the program started without a display or without its device.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -170,4 +172,29 @@ TEST(Window, ItsTitleBarStaysOnAScreenTooSmallForIt) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_GE(panel.window()->frameGeometry().top(), area.top());
     EXPECT_GE(panel.window()->frameGeometry().left(), area.left());
+}
+
+TEST(Program, ALogThatCannotBeWrittenStopsStartUpWithStatusTwo) {
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    std::vector<Case> cases{{"/no/such/folder/traffic.log", "No such file or directory"},
+                            {"/tmp", "Is a directory"},
+                            {"/proc/version", "Invalid argument"}};
+    // Permissions hold for everyone but root.
+    const QTemporaryDir folder;
+    const std::string locked = folder.filePath("locked.log").toStdString();
+    if (::geteuid() != 0) {
+        QFile(QString::fromStdString(locked)).open(QIODevice::WriteOnly);
+        ::chmod(locked.c_str(), 0);
+        cases.push_back({locked, "Permission denied"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string errors;
+        EXPECT_EQ(runPanel({"--log", QString::fromStdString(c.path)}, withoutDisplay(), errors), 2);
+        EXPECT_EQ(errors, "kr60p-panel: cannot write the traffic log to " + c.path + ": " +
+                              c.reason + ".\n");
+    }
 }
