@@ -204,6 +204,64 @@ constexpr std::array kLines = std::to_array<LineSpec>({
     {"Line12", 2160, 3480, 3120, 3480, kLineColour, 2},
 });
 
+constexpr std::array kDescriptions = std::to_array<Description>({
+    {PowerOn,           "Power on"},
+    {PowerOff,          "Power off"},
+    {InputPc1,          "Input: PC1"},
+    {InputPc2,          "Input: PC2"},
+    {InputVideo,        "Input: Video"},
+    {Wired,             "Input signal: wired"},
+    {Wireless,          "Input signal: wireless"},
+    {SoundMuteOn,       "Sound mute on"},
+    {SoundMuteOff,      "Sound mute off"},
+    {NoShowOn,          "No show on: the picture is blanked"},
+    {NoShowOff,         "No show off"},
+    {FreezeOn,          "Freeze on"},
+    {FreezeOff,         "Freeze off"},
+    {MenuOn,            "Menu on: the arrows then move in the menu"},
+    {MenuOff,           "Menu off"},
+    {AvRegular,         "AV size: regular"},
+    {AvWide,            "AV size: wide"},
+    {CursorUp,          "Cursor up: repeats while held"},
+    {CursorLeft,        "Cursor left: repeats while held"},
+    {Select,            "Cursor select: repeats while held"},
+    {CursorRight,       "Cursor right: repeats while held"},
+    {CursorDown,        "Cursor down: repeats while held"},
+    {VolumeUp,          "Volume up: repeats while held"},
+    {VolumeDown,        "Volume down: repeats while held"},
+    {BrightnessUp,      "Brightness up: repeats while held"},
+    {BrightnessDown,    "Brightness down: repeats while held"},
+    {ZoomUp,            "Digital zoom in: repeats while held"},
+    {ZoomDown,          "Digital zoom out: repeats while held"},
+    {KeystoneUp,        "Keystone up: repeats while held"},
+    {KeystoneDown,      "Keystone down: repeats while held"},
+    {AutoImage,         "Automatic image adjustment"},
+    {PresentationTimer, "Presentation timer"},
+    {End,               "Close the port and end the panel"},
+    {KeyLockNone,       "Remote-control key lock: none"},
+    {KeyLockRemote,     "Remote-control key lock: the remote control's keys"},
+    {KeyLockKeys,       "Remote-control key lock: the projector's keys"},
+    {Com,               "Show the port and speed settings"},
+    {StatusQuery,       "Ask for the power state"},
+    {LampTimeQuery,     "Ask for the lamp hours"},
+    {TemperatureQuery,  "Ask for the temperatures"},
+    {InputQuery,        "Ask for the input in use"},
+    {ReversalQuery,     "Ask for the image reversal"},
+    {LampModeQuery,     "Ask for the lamp mode"},
+    {DataToggle,        "Show or hide the traffic trace"},
+    {Pc1Rgb,            "PC1: RGB signal"},
+    {Pc1DviPc,          "PC1: DVI signal from a computer"},
+    {Pc1DviAv,          "PC1: DVI signal from AV equipment, HDCP"},
+    {Pc2Rgb,            "PC2: RGB signal"},
+    {Pc2Component,      "PC2: component signal"},
+    {Pc2Scart,          "PC2: SCART signal"},
+    {VideoAuto,         "Video: signal type found automatically"},
+    {VideoComposite,    "Video: composite video signal"},
+    {VideoSVideo,       "Video: S-Video signal"},
+    {Send,              "Send the typed command"},
+    {ClearText,         "Empty the typed command"},
+});
+
 constexpr std::array kTimers = std::to_array<TimerSpec>({
     {RepeatTimer, 200}, {ReplyTimeout, 500}, {SettingsAutoHide, 5000}, {TraceClear, 1000},
     {SpareTimer, 2000},
@@ -224,6 +282,9 @@ std::span<const LineSpec> lineTable() {
 }
 std::span<const TimerSpec> timerTable() {
     return kTimers;
+}
+std::span<const Description> descriptionTable() {
+    return kDescriptions;
 }
 
 }  // namespace panel

@@ -1,5 +1,6 @@
 #include "panel/Form1.h"
 
+#include <map>
 #include <set>
 
 #include "panel/ControlNames.h"
@@ -61,7 +62,12 @@ toolkit::Window& Form1::build() {
     std::string_view firstFocus;
     int firstTab = 0;
     std::set<std::string_view> hiddenFrames;
-    for (const toolkit::ControlSpec& spec : controlTable()) {
+    std::map<std::string_view, std::string_view> descriptions;
+    for (const Description& row : descriptionTable()) descriptions[row.control] = row.text;
+    for (toolkit::ControlSpec spec : controlTable()) {
+        if (const auto said = descriptions.find(spec.name); said != descriptions.end()) {
+            spec.description = said->second;
+        }
         switch (spec.kind) {
             case Kind::Frame:
                 controls_.add(spec.name, toolkit_.createFrame(spec));
@@ -90,6 +96,10 @@ toolkit::Window& Form1::build() {
             firstFocus = spec.name;
             firstTab = spec.tab;
         }
+    }
+    const auto described = descriptionTable();
+    for (std::size_t i = 0; i < described.size(); ++i) {
+        controls_.button(described[i].control, rowOf("description table", i));
     }
     for (const toolkit::LineSpec& spec : lineTable()) toolkit_.createLine(spec);
     for (const toolkit::TimerSpec& spec : timerTable()) {

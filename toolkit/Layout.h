@@ -43,6 +43,8 @@ struct ControlSpec {
     Look look;
     bool hidden = false;
     bool chosen = false;  // options only
+    // What assistive technology says the control does, beyond its caption.
+    std::string_view description = {};
 };
 
 struct LineSpec {

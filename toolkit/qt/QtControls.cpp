@@ -1,10 +1,10 @@
 #include "toolkit/qt/QtControls.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -12,32 +12,6 @@
 #include "toolkit/qt/Look.h"
 
 namespace toolkit::qt {
-
-namespace {
-
-// Captions wrap at blanks onto further lines where the button is too narrow
-// for them, as "DISPLAY CLEAR" must.
-QString wrapped(const QString& caption, const QPushButton& button) {
-    // Measuring loads the font; a caption with no blank cannot wrap anyway.
-    if (!caption.contains(' ')) return caption;
-    const QFontMetrics metrics(button.font());
-    const int room = button.width() - 6;
-    if (metrics.horizontalAdvance(caption) <= room) return caption;
-    QString lines, line;
-    for (const QString& word : caption.split(' ')) {
-        if (line.isEmpty()) {
-            line = word;
-        } else if (metrics.horizontalAdvance(line + ' ' + word) <= room) {
-            line += ' ' + word;
-        } else {
-            lines += line + '\n';
-            line = word;
-        }
-    }
-    return lines + line;
-}
-
-}  // namespace
 
 EventHook::EventHook(QObject* watched, std::function<void(QEvent*)> hook) : hook_(std::move(hook)) {
     watched->installEventFilter(this);
@@ -94,7 +68,8 @@ QtButton::QtButton(QPushButton* button)
 
 void QtButton::setCaption(const std::string& utf8) {
     caption_ = utf8;
-    button_->setText(wrapped(qs(utf8), *button_));
+    button_->setText(qs(utf8));
+    button_->setAccessibleName(qs(utf8));
 }
 
 void QtButton::setVisible(bool visible) {
@@ -146,9 +121,14 @@ std::string QtTextBox::text() const {
     return edit_->text().toStdString();
 }
 
+// The double-click event of the picture is the primary button's, as with the
+// original toolkit; the hold buttons' presses are any button's.
 QtImage::QtImage(QLabel* picture)
     : hook_(picture, [this](QEvent* event) {
-          if (event->type() == QEvent::MouseButtonDblClick && doubleClick_) doubleClick_();
+          if (event->type() == QEvent::MouseButtonDblClick &&
+              static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && doubleClick_) {
+              doubleClick_();
+          }
       }) {}
 
 namespace {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "toolkit/qt/CaptionButton.h"
 #include "toolkit/qt/Look.h"
 
 namespace toolkit::qt {
@@ -83,11 +84,12 @@ Label& QtToolkit::createLabel(const ControlSpec& spec) {
 }
 
 Button& QtToolkit::createButton(const ControlSpec& spec) {
-    auto* button = new QPushButton();
+    auto* button = new CaptionButton();
     button->setAutoDefault(false);
     button->setAutoRepeat(false);
     applyLook(button, spec.look, windowFont_, QPalette::Button);
     place(button, spec);
+    button->setAccessibleDescription(qs(spec.description));
     auto& made = keep(buttons_, std::make_unique<QtButton>(button));
     made.setCaption(std::string(spec.caption));
     return made;
