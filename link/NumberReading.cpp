@@ -1,5 +1,6 @@
 #include "link/NumberReading.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -12,6 +13,10 @@ namespace {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
+
+// Far beyond a double's range either way (10^400 overflows, 10^-400
+// underflows).
+constexpr long long kFarOut = 1000;
 
 int digitValue(char c) {
     if (isDigit(c)) return c - '0';
@@ -42,43 +47,54 @@ double readNumber(std::string_view text) {
     if (s.size() >= 2 && s[0] == '&' && s[1] == 'H') return readInteger(s.substr(2), 16);
     if (s.size() >= 2 && s[0] == '&' && s[1] == 'O') return readInteger(s.substr(2), 8);
 
-    // Gather the accepted characters into a form from_chars reads, which is
-    // free of the locale's decimal point.
-    std::string number;
+    // The sign, the digits without their leading zeros, and the power of ten
+    // of the first digit kept: the value is 0.DIGITS x 10^scale. The reading
+    // is then decided by that value, however many digits the text has.
     std::size_t i = 0;
-    const auto takeDigits = [&] {
-        std::size_t count = 0;
-        for (; i < s.size() && isDigit(s[i]); ++i, ++count) number += s[i];
-        return count;
-    };
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-') number += '-';
-        ++i;
+    const bool negative = i < s.size() && s[i] == '-';
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::string digits;
+    long long scale = 0;
+    std::size_t mantissaDigits = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i, ++mantissaDigits) {
+        if (digits.empty() && s[i] == '0') continue;
+        digits += s[i];
+        ++scale;
     }
-    std::size_t mantissaDigits = takeDigits();
     if (i < s.size() && s[i] == '.') {
-        number += '.';
-        ++i;
-        mantissaDigits += takeDigits();
+        for (++i; i < s.size() && isDigit(s[i]); ++i, ++mantissaDigits) {
+            if (digits.empty() && s[i] == '0') {
+                --scale;
+                continue;
+            }
+            digits += s[i];
+        }
     }
     if (mantissaDigits == 0) return 0;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'D')) {
-        std::string exponent = "e";
         std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent += s[j++];
-        const std::size_t firstDigit = j;
-        while (j < s.size() && isDigit(s[j])) exponent += s[j++];
-        if (j > firstDigit) number += exponent;
+        const bool down = j < s.size() && s[j] == '-';
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        // Saturates beyond anything the digits themselves could make up.
+        const long long ceiling = kFarOut + static_cast<long long>(s.size());
+        long long exponent = 0;
+        for (; j < s.size() && isDigit(s[j]); ++j) {
+            exponent = std::min(exponent * 10 + (s[j] - '0'), ceiling);
+        }
+        scale += down ? -exponent : exponent;
     }
+    const double sign = negative ? -1.0 : 1.0;
+    if (digits.empty() || scale < -kFarOut / 2) return sign * 0.0;
+    if (scale > kFarOut / 2) return sign * std::numeric_limits<double>::infinity();
 
+    // from_chars is exact for any number of digits and free of the locale.
+    const std::string number = "0." + digits + "e" + std::to_string(scale);
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
-        const bool tiny = number.find("e-") != std::string::npos;
-        const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-        return number[0] == '-' ? -magnitude : magnitude;
+        value = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
-    return value;
+    return sign * value;
 }
 
 std::optional<std::int16_t> roundToInt16(double value) {

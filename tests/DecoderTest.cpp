@@ -143,6 +143,27 @@ TEST(Decoder, Pressure) {
     }
 }
 
+TEST(Decoder, PressureReadsNumbersOfAnyLengthByTheirValue) {
+    const std::string zeros(400, '0');
+    struct Case {
+        std::string reply;
+        const char* caption;
+    };
+    for (const Case& c : {
+             Case{"0." + zeros + "1\r", "106 hPa"},                  // too small for a double: 0
+             Case{"1" + zeros + "E-1\r", " Pressure out of range"},  // too large: out of range
+             Case{"0." + zeros + "5E+402\r", "159 hPa"},             // 50
+             Case{"1" + zeros + "E-398\r", "212 hPa"},               // 100
+             Case{"-0." + zeros + "1\r", "106 hPa"},
+             Case{"512" + std::string(20'000, '0') + "E-20000\r", "650 hPa"},
+             Case{"1E99999999999999999999\r", " Pressure out of range"},
+             Case{"1E-99999999999999999999\r", "106 hPa"},
+         }) {
+        EXPECT_EQ(decode("CR PRESSURE", c.reply), std::optional<std::string>(c.caption))
+            << c.reply.size() << " characters";
+    }
+}
+
 TEST(Decoder, PressureOutOfRangeKeepsTheLastValue) {
     std::int16_t pressure = 0;
     const std::string query = "CR PRESSURE\r";
