@@ -5,6 +5,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -98,7 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 5: {
                 const std::string typed = in.ConsumeRandomLengthString(64);
                 tk.textBox(names::CommandText).setText(typed);
-                allowed.insert(panel::wireBytesOf(typed) + '\r');
+                const std::string wire = panel::wireBytesOf(typed);
+                // A line ends where the operator typed its end, nowhere else.
+                for (const char control : {'\r', '\0'}) {
+                    check(std::count(wire.begin(), wire.end(), control) ==
+                          std::count(typed.begin(), typed.end(), control));
+                }
+                allowed.insert(wire + '\r');
                 break;
             }
             case 6:

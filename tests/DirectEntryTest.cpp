@@ -9,8 +9,7 @@ TEST(WireBytes, OneBytePerCharacter) {
         std::string wire;
     };
     for (const Case& c : {
-             Case{"CR PRESSURE", "CR PRESSURE"},
-             Case{"", ""},
+             Case{"CR PRESSURE", "CR PRESSURE"}, Case{"", ""},
              Case{"\xC3\xA9", "\xE9"},           // U+00E9 as its byte
              Case{"\xC3\xBF", "\xFF"},           // U+00FF
              Case{"\xC2\x80", "\x80"},           // U+0080
@@ -22,6 +21,20 @@ TEST(WireBytes, OneBytePerCharacter) {
              Case{"\xC3"
                   "A",
                   "?A"},
+             // Malformed forms are one '?' each, never the byte they would spell.
+             Case{std::string("\xC0\x80", 2), "?"},  // overlong NUL
+             Case{"\xE0\x80\x8D", "?"},              // overlong CR
+             Case{"\xF0\x80\x80\x8D", "?"},          // overlong CR, four bytes
+             Case{"\xC1\xBF", "?"},                  // overlong DEL
+             Case{"\xED\xA0\x80", "?"},              // a surrogate, U+D800
+             Case{"\xF4\x90\x80\x80", "?"},          // U+110000
+             Case{"\xF8\x88\x80\x80\x80", "?"},      // five bytes, U+200000
+             Case{"\x80\xBF", "??"},                 // stray continuation bytes
+             Case{"\xE3\x83"
+                  "A",
+                  "?A"},  // cut short
+             Case{"\xFE\xFF", "??"},
+             Case{"\xF4\x8F\xBF\xBF", "?"},  // U+10FFFF: well formed, above Latin-1
          }) {
         EXPECT_EQ(panel::wireBytesOf(c.typed), c.wire);
     }
