@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "ResidentSet.h"
+#include "Cost.h"
 #include "Table.h"
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
@@ -26,21 +26,6 @@ long openFiles() {
     return static_cast<long>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                                            std::filesystem::directory_iterator()));
 }
-
-double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-class TimerCounter : public QObject {
-  public:
-    int count = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer) ++count;
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -113,10 +98,10 @@ int main(int argc, char** argv) {
         runFor(500);
         TimerCounter timers;
         application.installEventFilter(&timers);
-        const double before = threadCpuMs();
+        const double before = cpuMs(CLOCK_THREAD_CPUTIME_ID);
         runFor(10'000);
         application.removeEventFilter(&timers);
-        return std::pair{threadCpuMs() - before, timers.count - 1};
+        return std::pair{cpuMs(CLOCK_THREAD_CPUTIME_ID) - before, timers.count - 1};
     };
     device.reset();
     ::unlink(link.c_str());

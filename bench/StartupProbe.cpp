@@ -19,29 +19,10 @@
 #include <memory>
 #include <string>
 
-#include "ResidentSet.h"
+#include "Cost.h"
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "toolkit/qt/QtToolkit.h"
-
-namespace {
-
-double cpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-class TimerCounter : public QObject {
-  public:
-    int count = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer) ++count;
-        return false;
-    }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "ResidentSet.h"
+#include "Cost.h"
 #include "Table.h"
 #include "WirePeer.h"
 #include "panel/ControlNames.h"
