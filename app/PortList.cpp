@@ -13,7 +13,7 @@ std::string portList(const std::vector<toolkit::SerialDevice>& present,
     for (const toolkit::SerialDevice& device : present) {
         std::string port = "-";
         for (const int number : {1, 2}) {
-            const std::string path = choice.deviceFor(number).path;
+            const std::string path = choice.deviceFor(number, present).path;
             if (path == device.path || path == device.kernelName) {
                 port = "COM" + std::to_string(number);
             }

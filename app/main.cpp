@@ -70,8 +70,9 @@ int main(int argc, char* argv[]) {
     }
     panel::Form1& form = *built;
     if (log) {
-        log->started("kr60p-panel " PANEL_VERSION, form.devices().deviceFor(1).path,
-                     form.devices().deviceFor(2).path);
+        const auto present = toolkit.serialDevices().present();
+        log->started("kr60p-panel " PANEL_VERSION, form.devices().deviceFor(1, present).path,
+                     form.devices().deviceFor(2, present).path);
         form.onWarningShown([&log](const std::string& text) { log->warningShown(text); });
     }
     try {

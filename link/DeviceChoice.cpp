@@ -12,23 +12,34 @@ std::string DeviceChoice::key(int number) {
     return "devices/COM" + std::to_string(number);
 }
 
-DeviceChoice::Device DeviceChoice::deviceFor(int number) const {
+std::optional<DeviceChoice::Device> DeviceChoice::chosenFor(int number) const {
     if (const auto given = commandLine_.find(number); given != commandLine_.end()) {
-        return {given->second, Source::CommandLine};
+        return Device{given->second, Source::CommandLine};
     }
     const auto unkept = unkept_.find(number);
-    if (unkept != unkept_.end() && unkept->second) return {*unkept->second, Source::Mapped};
-    if (unkept == unkept_.end()) {
-        if (const auto kept = settings_.value(key(number)); kept && !kept->empty()) {
-            return {*kept, Source::Mapped};
-        }
+    if (unkept != unkept_.end()) {
+        if (unkept->second) return Device{*unkept->second, Source::Mapped};
+        return std::nullopt;  // "Default", not kept
     }
-    return defaultFor(number);
+    if (const auto kept = settings_.value(key(number)); kept && !kept->empty()) {
+        return Device{*kept, Source::Mapped};
+    }
+    return std::nullopt;
 }
 
-DeviceChoice::Device DeviceChoice::defaultFor(int number) const {
+DeviceChoice::Device DeviceChoice::deviceFor(int number) const {
+    if (auto chosen = chosenFor(number)) return *chosen;
+    return defaultFor(number, devices_.present());
+}
+
+DeviceChoice::Device DeviceChoice::deviceFor(int number, const Present& present) const {
+    if (auto chosen = chosenFor(number)) return *chosen;
+    return defaultFor(number, present);
+}
+
+DeviceChoice::Device DeviceChoice::defaultFor(int number, const Present& present) const {
     std::vector<std::string> adapters;
-    for (const toolkit::SerialDevice& device : devices_.present()) {
+    for (const toolkit::SerialDevice& device : present) {
         if (device.adapter) adapters.push_back(device.path);
     }
     if (number >= 1 && static_cast<std::size_t>(number) <= adapters.size()) {

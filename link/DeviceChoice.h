@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "toolkit/SerialDevices.h"
 #include "toolkit/Settings.h"
@@ -25,10 +26,16 @@ class DeviceChoice {
     DeviceChoice(toolkit::Settings& settings, const toolkit::SerialDevices& devices,
                  std::map<int, std::string> commandLine);
 
+    using Present = std::vector<toolkit::SerialDevice>;
+
+    // Looks for the devices present only where it must: finding them takes
+    // the system a while.
     Device deviceFor(int number) const;
+    // With the devices present found once for several questions.
+    Device deviceFor(int number, const Present& present) const;
     // What the number stands for without a choice from the window or the
     // command line: an adapter, else the built-in port.
-    Device defaultFor(int number) const;
+    Device defaultFor(int number, const Present& present) const;
     // The operator's choice from the window: it replaces this run's command
     // line for that number and is kept for the next runs. False when it could
     // not be kept; it holds for this run all the same.
@@ -38,6 +45,8 @@ class DeviceChoice {
 
   private:
     static std::string key(int number);
+    // The command line's or the window's choice, if there is one.
+    std::optional<Device> chosenFor(int number) const;
 
     toolkit::Settings& settings_;
     const toolkit::SerialDevices& devices_;

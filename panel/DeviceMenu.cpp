@@ -35,16 +35,17 @@ DeviceMenu::DeviceMenu(projector::Link& link, projector::DeviceChoice& choice,
     : link_(link), choice_(choice), s_(services), frame_(frame), warnings_(warnings) {}
 
 void DeviceMenu::applyChoices() {
+    const auto present = s_.devices.present();
     for (const int number : {1, 2}) {
-        link_.setDevice(number, choice_.deviceFor(number).path);
-        frame_.setToolTip(number, toolTip(number));
+        link_.setDevice(number, choice_.deviceFor(number, present).path);
+        frame_.setToolTip(number, toolTip(number, present));
     }
 }
 
-std::string DeviceMenu::toolTip(int number) const {
-    const std::string path = choice_.deviceFor(number).path;
+std::string DeviceMenu::toolTip(int number, const Present& present) const {
+    const std::string path = choice_.deviceFor(number, present).path;
     std::string tip = com(number) + ": " + path;
-    for (const toolkit::SerialDevice& device : s_.devices.present()) {
+    for (const toolkit::SerialDevice& device : present) {
         if ((device.path == path || device.kernelName == path) && !device.description.empty()) {
             tip += ", " + device.description;
         }
@@ -54,11 +55,12 @@ std::string DeviceMenu::toolTip(int number) const {
 
 void DeviceMenu::open(int number) {
     frame_.holdOpen(true);
-    const std::string current = choice_.deviceFor(number).path;
+    const auto present = s_.devices.present();
+    const std::string current = choice_.deviceFor(number, present).path;
     std::vector<toolkit::MenuItem> items;
     std::vector<std::string> paths;
     bool currentListed = false;
-    for (const toolkit::SerialDevice& device : s_.devices.present()) {
+    for (const toolkit::SerialDevice& device : present) {
         const bool isCurrent = device.path == current || device.kernelName == current;
         currentListed = currentListed || isCurrent;
         items.push_back({nameOf(device) + " (" + device.path + ")", detailsOf(device), isCurrent});
@@ -88,7 +90,7 @@ void DeviceMenu::open(int number) {
             }
         }
     } else if (chosen) {
-        choose(number, choice_.defaultFor(number).path, true);
+        choose(number, choice_.defaultFor(number, present).path, true);
     }
     frame_.holdOpen(false);
 }
@@ -101,7 +103,7 @@ void DeviceMenu::choose(int number, const std::string& path, bool toDefault) {
         return;
     }
     const bool kept = toDefault ? choice_.reset(number) : choice_.map(number, path);
-    frame_.setToolTip(number, toolTip(number));
+    frame_.setToolTip(number, toolTip(number, s_.devices.present()));
     if (!kept) {
         warnings_.warn(com(number) + " stands for " + path +
                        " for this run, but the choice could not be kept for the next start: " +

@@ -39,7 +39,8 @@ class DeviceMenu {
     // Runs the switch where the choice concerns the port in use or the port
     // is closed; false when that switch failed.
     bool switchIfConcerned(int number);
-    std::string toolTip(int number) const;
+    using Present = projector::DeviceChoice::Present;
+    std::string toolTip(int number, const Present& present) const;
 
     projector::Link& link_;
     projector::DeviceChoice& choice_;
