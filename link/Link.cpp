@@ -225,7 +225,6 @@ void Link::reconnectCheck() {
         reconnect_.setEnabled(false);
         return;
     }
-    if (std::getenv("EXPERIMENT")) return;
     try {
         MSComm1.setPortOpen(true);
     } catch (const SerialError&) {
