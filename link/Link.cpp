@@ -1,6 +1,5 @@
 #include "link/Link.h"
 
-#include <cstdlib>
 #include <optional>
 
 #include "link/Decoder.h"
@@ -219,12 +218,14 @@ void Link::deviceLost() {
 }
 
 // Opening sends nothing: the projector hears from the panel only when the
-// operator acts.
+// operator acts. While the device is away a check is one look, not a failed
+// open each second.
 void Link::reconnectCheck() {
     if (!lost_ || shutDown_) {
         reconnect_.setEnabled(false);
         return;
     }
+    if (!MSComm1.devicePresent()) return;
     try {
         MSComm1.setPortOpen(true);
     } catch (const SerialError&) {
