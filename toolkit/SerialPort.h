@@ -33,6 +33,8 @@ class SerialPort {
     virtual void setSettings(const std::string& text) = 0;
     virtual std::string settings() const = 0;
     virtual void setPortOpen(bool open) = 0;
+    // Whether the device the current number stands for is there to open.
+    virtual bool devicePresent() const = 0;
     virtual bool portOpen() const = 0;
     // One byte per character.
     virtual void output(const std::string& bytes) = 0;

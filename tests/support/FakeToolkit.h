@@ -240,6 +240,7 @@ class SerialPort : public toolkit::SerialPort {
     std::string settings() const override { return settings_; }
     void setPortOpen(bool open) override;
     bool portOpen() const override { return open_; }
+    bool devicePresent() const override { return !gone_; }
     void output(const std::string& bytes) override;
     std::string input() override;
     int commEvent() const override { return event_; }

@@ -116,9 +116,9 @@ void QtSerialPort::setPortOpen(bool open) {
     }
     if (port_.isOpen()) throw SerialError("The serial port is already open.");
     // A device that is not there costs one look, not QSerialPort's whole
-    // attempt: the panel asks once a second while a lost device is away.
+    // attempt.
     const std::string device = deviceOf(number_);
-    if (::access(device.c_str(), F_OK) != 0 && errno == ENOENT) {
+    if (!devicePresent()) {
         throw SerialError("There is no serial device " + device + " (COM" +
                           std::to_string(number_) + ").");
     }
@@ -132,6 +132,10 @@ void QtSerialPort::setPortOpen(bool open) {
         throw SerialError("The serial settings \"" + settingsText_ + "\" cannot be used on " +
                           deviceOf(number_) + ": " + reason + ".");
     }
+}
+
+bool QtSerialPort::devicePresent() const {
+    return ::access(deviceOf(number_).c_str(), F_OK) == 0 || errno != ENOENT;
 }
 
 void QtSerialPort::output(const std::string& bytes) {

@@ -22,6 +22,7 @@ class QtSerialPort : public SerialPort {
     std::string settings() const override { return settingsText_; }
     void setPortOpen(bool open) override;
     bool portOpen() const override { return port_.isOpen(); }
+    bool devicePresent() const override;
     void output(const std::string& bytes) override;
     std::string input() override;
     int commEvent() const override { return commEvent_; }
