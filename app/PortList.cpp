@@ -14,7 +14,7 @@ std::string portList(const std::vector<toolkit::SerialDevice>& present,
         std::string port = "-";
         for (const int number : {1, 2}) {
             const std::string path = choice.deviceFor(number, present).path;
-            if (path == device.path || path == device.kernelName) {
+            if (device.isAt(path)) {
                 port = "COM" + std::to_string(number);
             }
         }

@@ -46,7 +46,7 @@ std::string DeviceMenu::toolTip(int number, const Present& present) const {
     const std::string path = choice_.deviceFor(number, present).path;
     std::string tip = com(number) + ": " + path;
     for (const toolkit::SerialDevice& device : present) {
-        if ((device.path == path || device.kernelName == path) && !device.description.empty()) {
+        if (device.isAt(path) && !device.description.empty()) {
             tip += ", " + device.description;
         }
     }
@@ -61,7 +61,7 @@ void DeviceMenu::open(int number) {
     std::vector<std::string> paths;
     bool currentListed = false;
     for (const toolkit::SerialDevice& device : present) {
-        const bool isCurrent = device.path == current || device.kernelName == current;
+        const bool isCurrent = device.isAt(current);
         currentListed = currentListed || isCurrent;
         items.push_back({nameOf(device) + " (" + device.path + ")", detailsOf(device), isCurrent});
         paths.push_back(device.path);

@@ -17,6 +17,9 @@ struct SerialDevice {
     int vendorId = 0;  // 0 where unknown
     int productId = 0;
     bool adapter = false;  // a USB or ACM serial adapter
+
+    // Whether a device path, stable or the node itself, names this device.
+    bool isAt(const std::string& where) const { return where == path || where == kernelName; }
 };
 
 class SerialDevices {

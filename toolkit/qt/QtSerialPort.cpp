@@ -115,14 +115,7 @@ void QtSerialPort::setPortOpen(bool open) {
         return;
     }
     if (port_.isOpen()) throw SerialError("The serial port is already open.");
-    // A device that is not there costs one look, not QSerialPort's whole
-    // attempt.
-    const std::string device = deviceOf(number_);
-    if (!devicePresent()) {
-        throw SerialError("There is no serial device " + device + " (COM" +
-                          std::to_string(number_) + ").");
-    }
-    port_.setPortName(QString::fromStdString(device));
+    port_.setPortName(QString::fromStdString(deviceOf(number_)));
     if (!port_.open(QIODevice::ReadWrite)) throw SerialError(describeOpenFailure());
     lost_.clear();
     commEvent_ = CommEventNone;
