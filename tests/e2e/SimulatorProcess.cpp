@@ -4,8 +4,9 @@
 
 #include "tests/support/PtyPeer.h"
 
-SimulatorProcess::SimulatorProcess(const QStringList& options) {
-    process_.start(KR60P_SIM, options);
+SimulatorProcess::SimulatorProcess(const QStringList& options)
+    : link_(folder_.filePath("projector").toStdString()) {
+    process_.start(KR60P_SIM, QStringList{"--link", QString::fromStdString(link_)} + options);
     if (!process_.waitForStarted(10'000)) throw std::runtime_error("the simulator did not start");
     waitFor([this] {
         readLog();
@@ -25,7 +26,7 @@ void SimulatorProcess::readLog() {
         const std::string line = pending_.substr(0, end);
         pending_.erase(0, end + 1);
         if (device_.empty()) {
-            device_ = line;
+            device_ = link_;  // the first line names the pseudo-terminal itself
             continue;
         }
         // "      1234 ms  <-  C09<CR>"

@@ -1,8 +1,12 @@
 #pragma once
-// The projector simulator as a child process, with its traffic log.
+// The projector simulator as a child process, with its traffic log. The
+// panel opens it through a symbolic link in a folder of the test's own, which
+// goes with the simulator: no other program's pseudo-terminal can ever stand
+// in for it.
 
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
@@ -18,7 +22,9 @@ class SimulatorProcess {
 
   private:
     void readLog();
+    QTemporaryDir folder_;
     QProcess process_;
+    std::string link_;
     std::string device_;
     std::string pending_;
     std::vector<std::string> commands_;

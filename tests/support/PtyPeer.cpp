@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <cstdlib>
 #include <stdexcept>
 
 PtyPeer::PtyPeer() {
@@ -16,11 +17,17 @@ PtyPeer::PtyPeer() {
     cfmakeraw(&raw);
     if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) throw std::runtime_error("openpty");
     path_ = name;
+    char folder[] = "/tmp/pty-peer-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) throw std::runtime_error("mkdtemp");
+    folder_ = folder;
+    link_ = folder_ + "/tty";
+    if (::symlink(path_.c_str(), link_.c_str()) != 0) throw std::runtime_error("symlink");
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
 }
 
 PtyPeer::~PtyPeer() {
     hangUp();
+    ::rmdir(folder_.c_str());
 }
 
 void PtyPeer::write(const std::string& bytes) {
@@ -50,6 +57,7 @@ std::string PtyPeer::readAvailable() {
 }
 
 void PtyPeer::hangUp() {
+    ::unlink(link_.c_str());
     if (slave_ >= 0) ::close(slave_);
     if (master_ >= 0) ::close(master_);
     slave_ = master_ = -1;
