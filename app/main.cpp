@@ -12,9 +12,9 @@
 #include "app/StartUp.h"
 #include "log/TrafficLog.h"
 #include "panel/Form1.h"
-#include "toolkit/qt/QtSerialDevices.h"
-#include "toolkit/qt/QtSettings.h"
-#include "toolkit/qt/QtToolkit.h"
+#include "qt/QtSerialDevices.h"
+#include "qt/QtSettings.h"
+#include "qt/QtToolkit.h"
 
 namespace {
 

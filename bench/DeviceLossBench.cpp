@@ -17,8 +17,8 @@
 #include "Table.h"
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
+#include "qt/QtToolkit.h"
 #include "tests/support/PtyPeer.h"
-#include "toolkit/qt/QtToolkit.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "Cost.h"
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
-#include "toolkit/qt/QtToolkit.h"
+#include "qt/QtToolkit.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;

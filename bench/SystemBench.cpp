@@ -28,7 +28,7 @@
 #include "WirePeer.h"
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
-#include "toolkit/qt/QtToolkit.h"
+#include "qt/QtToolkit.h"
 
 namespace names = panel::names;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The operations the panel calls on the window and its controls. The panel
 // and the link see nothing else of the toolkit; Qt implements these in
-// toolkit/qt, the tests implement them with recording fakes.
+// qt/, the tests implement them with recording fakes.
 
 #include <cstddef>
 #include <functional>

@@ -13,7 +13,7 @@
 
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
-#include "toolkit/qt/QtToolkit.h"
+#include "qt/QtToolkit.h"
 
 namespace names = panel::names;
 

@@ -1,2 +1,2 @@
 // Must not build: the panel sees the toolkit only through its interfaces.
-#include <QWidget>
+#include "qt/QtToolkit.h"

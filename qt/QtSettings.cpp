@@ -1,4 +1,4 @@
-#include "toolkit/qt/QtSettings.h"
+#include "qt/QtSettings.h"
 
 namespace toolkit::qt {
 

@@ -1,4 +1,4 @@
-#include "toolkit/qt/QtToolkit.h"
+#include "qt/QtToolkit.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "toolkit/qt/CaptionButton.h"
-#include "toolkit/qt/Look.h"
+#include "qt/CaptionButton.h"
+#include "qt/Look.h"
 
 namespace toolkit::qt {
 

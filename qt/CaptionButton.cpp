@@ -1,4 +1,4 @@
-#include "toolkit/qt/CaptionButton.h"
+#include "qt/CaptionButton.h"
 
 #include <QFontInfo>
 #include <QStyleOptionButton>

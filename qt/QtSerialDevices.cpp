@@ -1,4 +1,4 @@
-#include "toolkit/qt/QtSerialDevices.h"
+#include "qt/QtSerialDevices.h"
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

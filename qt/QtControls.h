@@ -1,9 +1,8 @@
 #pragma once
 // The controls of the window on Qt widgets, each holding the widget it
-// drives (owned by the window), and the timers and the screen.
+// drives (owned by the window), and the screen.
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -28,21 +27,6 @@ class EventHook : public QObject {
 
   private:
     std::function<void(QEvent*)> hook_;
-};
-
-class QtTimer : public Timer {
-  public:
-    // The QTimer is a child of the window, under the timer's design name.
-    QtTimer(QObject* window, std::string_view name, int interval);
-    void setInterval(int milliseconds) override { timer_.setInterval(milliseconds); }
-    int interval() const override { return timer_.interval(); }
-    void setEnabled(bool enabled) override;
-    bool enabled() const override { return timer_.isActive(); }
-    void onTimer(Handler handler) override { handler_ = std::move(handler); }
-
-  private:
-    QTimer timer_;
-    Handler handler_;
 };
 
 class QtLabel : public Label {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <string_view>
 
+#include "qt/Text.h"
 #include "toolkit/Layout.h"
 
 class QWidget;
@@ -19,10 +20,6 @@ inline constexpr int kAssumedFramePixels = kAssumedFrameTwips / kTwipsPerPixel;
 
 inline int px(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-inline QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 inline QColor colour(int rgb) {

@@ -1,4 +1,4 @@
-#include "toolkit/qt/QtDialogs.h"
+#include "qt/QtDialogs.h"
 
 #include <QCompleter>
 #include <QCursor>
@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
-#include "toolkit/qt/Look.h"
+#include "qt/Look.h"
 
 namespace toolkit::qt {
 

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "qt/FormWidget.h"
+#include "qt/QtControls.h"
+#include "qt/QtDialogs.h"
+#include "qt/QtSerialDevices.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtSettings.h"
+#include "qt/QtTimer.h"
 #include "toolkit/Toolkit.h"
-#include "toolkit/qt/FormWidget.h"
-#include "toolkit/qt/QtControls.h"
-#include "toolkit/qt/QtDialogs.h"
-#include "toolkit/qt/QtSerialDevices.h"
-#include "toolkit/qt/QtSerialPort.h"
-#include "toolkit/qt/QtSettings.h"
 
 namespace toolkit::qt {
 

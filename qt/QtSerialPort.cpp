@@ -1,11 +1,11 @@
-#include "toolkit/qt/QtSerialPort.h"
+#include "qt/QtSerialPort.h"
 
 #include <unistd.h>
 
 #include <QTimer>
 #include <cerrno>
 
-#include "toolkit/qt/QtSerialDevices.h"
+#include "qt/QtSerialDevices.h"
 
 namespace toolkit::qt {
 

@@ -1,4 +1,4 @@
-#include "toolkit/qt/FormWidget.h"
+#include "qt/FormWidget.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "toolkit/qt/Look.h"
+#include "qt/Look.h"
 
 namespace toolkit::qt {
 

@@ -1,4 +1,4 @@
-#include "toolkit/qt/Look.h"
+#include "qt/Look.h"
 
 #include <QWidget>
 

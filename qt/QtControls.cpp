@@ -1,4 +1,4 @@
-#include "toolkit/qt/QtControls.h"
+#include "qt/QtControls.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include "toolkit/qt/Look.h"
+#include "qt/Look.h"
 
 namespace toolkit::qt {
 
@@ -20,24 +20,6 @@ EventHook::EventHook(QObject* watched, std::function<void(QEvent*)> hook) : hook
 bool EventHook::eventFilter(QObject* /*watched*/, QEvent* event) {
     hook_(event);
     return false;
-}
-
-QtTimer::QtTimer(QObject* window, std::string_view name, int interval) : timer_(window) {
-    timer_.setObjectName(qs(name));
-    timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(interval);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (handler_) handler_();
-    });
-}
-
-// Enabling a running timer leaves its countdown running.
-void QtTimer::setEnabled(bool enabled) {
-    if (!enabled) {
-        timer_.stop();
-    } else if (!timer_.isActive()) {
-        timer_.start();
-    }
 }
 
 void QtLabel::setCaption(const std::string& utf8) {
