@@ -3,6 +3,9 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "panel/Messages.h"
+#include "toolkit/DeviceAddress.h"
+
 namespace app {
 
 Options readOptions(const std::vector<std::string>& arguments) {
@@ -13,14 +16,15 @@ Options readOptions(const std::vector<std::string>& arguments) {
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
     const QCommandLineOption com1(
         "com1",
-        "Device for COM1 on this run (default: as chosen from the window, else the "
-        "first USB serial adapter, else /dev/ttyS0).",
-        "PATH");
+        "Device for COM1 on this run: a path, tcp://HOST:PORT or rfc2217://HOST:PORT "
+        "(default: as chosen from the window, else the first USB serial adapter, else "
+        "/dev/ttyS0).",
+        "DEVICE");
     const QCommandLineOption com2(
         "com2",
-        "Device for COM2 on this run (default: as chosen from the window, else the "
-        "second USB serial adapter, else /dev/ttyS1).",
-        "PATH");
+        "Device for COM2 on this run, as for --com1 (default: as chosen from the window, "
+        "else the second USB serial adapter, else /dev/ttyS1).",
+        "DEVICE");
     const QCommandLineOption listPorts(
         "list-ports", "List the serial devices present and the port each stands for, and exit.");
     const QCommandLineOption log(
@@ -63,6 +67,20 @@ Options readOptions(const std::vector<std::string>& arguments) {
     }
     if (parser.isSet(com1)) options.devices[1] = parser.value(com1).toStdString();
     if (parser.isSet(com2)) options.devices[2] = parser.value(com2).toStdString();
+    // An address that cannot be right is refused before anything is opened.
+    for (const auto& [number, device] : options.devices) {
+        if (!toolkit::isNetworkDevice(device)) continue;
+        const toolkit::AddressReading reading = toolkit::readAddress(device);
+        if (reading.address) continue;
+        toolkit::Fault bad;
+        bad.kind = toolkit::Fault::Kind::BadAddress;
+        bad.device = device;
+        bad.detail = reading.problem;
+        options.exitText =
+            "kr60p-panel: --com" + std::to_string(number) + ": " + panel::faultText(bad) + "\n";
+        options.exitStatus = 2;
+        return options;
+    }
     options.listPorts = parser.isSet(listPorts);
     if (parser.isSet(log)) options.log = parser.value(log).toStdString();
     return options;

@@ -1,25 +1,51 @@
 #include "app/PortList.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 
+#include "toolkit/DeviceAddress.h"
+
 namespace app {
+
+namespace {
+
+using Row = std::array<std::string, 4>;
+
+// What a device that the system does not list is.
+std::string unlisted(const std::string& device) {
+    if (!toolkit::isNetworkDevice(device)) {
+        return ::access(device.c_str(), F_OK) == 0 ? "-" : "not present";
+    }
+    const auto reading = toolkit::readAddress(device);
+    if (!reading.address) return "not a valid address";
+    return reading.address->protocol == toolkit::NetworkAddress::Protocol::Rfc2217
+               ? "device server, RFC 2217"
+               : "device server, raw TCP";
+}
+
+}  // namespace
 
 std::string portList(const std::vector<toolkit::SerialDevice>& present,
                      const projector::DeviceChoice& choice) {
-    if (present.empty()) return "No serial devices found.\n";
-    using Row = std::array<std::string, 4>;
-    std::vector<Row> rows;
+    std::vector<Row> rows{{"DEVICE", "NODE", "DESCRIPTION", "PORT"}};
+    std::array<bool, 2> listed{};
     for (const toolkit::SerialDevice& device : present) {
         std::string port = "-";
         for (const int number : {1, 2}) {
-            const std::string path = choice.deviceFor(number, present).path;
-            if (device.isAt(path)) {
+            if (device.isAt(choice.deviceFor(number).path)) {
                 port = "COM" + std::to_string(number);
+                listed[static_cast<std::size_t>(number - 1)] = true;
             }
         }
         rows.push_back({device.path, device.kernelName,
                         device.description.empty() ? "-" : device.description, port});
+    }
+    for (const int number : {1, 2}) {
+        if (listed[static_cast<std::size_t>(number - 1)]) continue;
+        const std::string device = choice.deviceFor(number).path;
+        rows.push_back({device, "-", unlisted(device), "COM" + std::to_string(number)});
     }
     std::array<std::size_t, 4> widths{};
     for (const Row& row : rows) {

@@ -12,8 +12,6 @@ namespace app {
 
 namespace {
 
-using Source = projector::DeviceChoice::Source;
-
 int noDisplayStatus = 1;
 
 std::vector<QString>& heldMessages() {
@@ -21,7 +19,24 @@ std::vector<QString>& heldMessages() {
     return messages;
 }
 
+bool displayUnreachable() {
+    for (const QString& message : heldMessages()) {
+        if (message.contains("could not connect to display", Qt::CaseInsensitive)) return true;
+    }
+    return false;
+}
+
 void duringStart(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message) {
+    if (type == QtFatalMsg && !displayUnreachable()) {
+        // Not the display: a platform plugin missing or broken, say. Qt knows.
+        std::fputs("kr60p-panel: the window cannot be shown. Qt says:\n", stderr);
+        heldMessages().push_back(message);
+        for (const QString& said : heldMessages()) {
+            std::fprintf(stderr, "  %s\n", said.simplified().toLocal8Bit().constData());
+        }
+        std::fflush(stderr);
+        std::_Exit(noDisplayStatus);
+    }
     if (type == QtFatalMsg) {
         const char* display = std::getenv("DISPLAY");
         if (display && *display) {
@@ -51,33 +66,6 @@ void displayReady() {
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     }
     heldMessages().clear();
-}
-
-std::string startUpFailure(const std::string& reason, const projector::DeviceChoice::Device& com1) {
-    std::string hint;
-    switch (com1.source) {
-        case Source::CommandLine:
-            hint =
-                "To use another device, start the panel with --com1 PATH, for example --com1 "
-                "/dev/ttyUSB0. kr60p-panel --list-ports shows the devices present.";
-            break;
-        case Source::Mapped:
-            hint = "COM1 stands for " + com1.path +
-                   " because it was chosen from the window. To choose another device, start "
-                   "the panel with --com1 PATH (for example --com1 /dev/ttyUSB0), then "
-                   "right-click COM1 under COM and choose the device, or Default. "
-                   "kr60p-panel --list-ports shows the devices present.";
-            break;
-        case Source::Adapter:
-        case Source::BuiltIn:
-            hint = "COM1 stands for " + com1.path +
-                   (com1.source == Source::Adapter ? ", the first USB serial adapter present"
-                                                   : ", as no USB serial adapter was found") +
-                   ". Plug in the adapter, or start the panel with --com1 PATH, for example "
-                   "--com1 /dev/ttyUSB0. kr60p-panel --list-ports shows the devices present.";
-            break;
-    }
-    return "The panel cannot start.\n\n" + reason + "\n\n" + hint;
 }
 
 int logFailure(int argc, char* argv[], const std::string& reason) {

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
@@ -9,6 +8,7 @@
 
 #include "app/Options.h"
 #include "app/PortList.h"
+#include "app/Signals.h"
 #include "app/StartUp.h"
 #include "log/TrafficLog.h"
 #include "panel/Form1.h"
@@ -70,22 +70,18 @@ int main(int argc, char* argv[]) {
     }
     panel::Form1& form = *built;
     if (log) {
-        const auto present = toolkit.serialDevices().present();
-        log->started("kr60p-panel " PANEL_VERSION, form.devices().deviceFor(1, present).path,
-                     form.devices().deviceFor(2, present).path);
+        log->started("kr60p-panel " PANEL_VERSION, form.devices().deviceFor(1).path,
+                     form.devices().deviceFor(2).path);
         form.onWarningShown([&log](const std::string& text) { log->warningShown(text); });
     }
-    try {
-        form.Form_Load();
-    } catch (const toolkit::SerialError& error) {
-        const std::string text = app::startUpFailure(error.what(), form.devices().deviceFor(1));
-        if (log) log->cannotStart(text);
+    form.onStartFailure([](const std::string& text) {
         std::fprintf(stderr, "kr60p-panel: %s\n", text.c_str());
-        QMessageBox box(QMessageBox::Critical, "KR60P CONTROL", QString::fromStdString(text));
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        return 1;
-    }
-    form.window().show();
-    return QApplication::exec();
+        std::fflush(stderr);
+    });
+    const app::EndOnSignals endOnSignals([&form](const std::string& why) { form.end(why); });
+
+    form.Form_Load();
+    if (form.ended()) return form.exitStatus();
+    const int status = QApplication::exec();
+    return form.exitStatus() != 0 ? form.exitStatus() : status;
 }

@@ -29,19 +29,11 @@ std::optional<DeviceChoice::Device> DeviceChoice::chosenFor(int number) const {
 
 DeviceChoice::Device DeviceChoice::deviceFor(int number) const {
     if (auto chosen = chosenFor(number)) return *chosen;
-    return defaultFor(number, devices_.present());
+    return defaultFor(number);
 }
 
-DeviceChoice::Device DeviceChoice::deviceFor(int number, const Present& present) const {
-    if (auto chosen = chosenFor(number)) return *chosen;
-    return defaultFor(number, present);
-}
-
-DeviceChoice::Device DeviceChoice::defaultFor(int number, const Present& present) const {
-    std::vector<std::string> adapters;
-    for (const toolkit::SerialDevice& device : present) {
-        if (device.adapter) adapters.push_back(device.path);
-    }
+DeviceChoice::Device DeviceChoice::defaultFor(int number) const {
+    const std::vector<std::string> adapters = devices_.adapters();
     if (number >= 1 && static_cast<std::size_t>(number) <= adapters.size()) {
         return {adapters[static_cast<std::size_t>(number) - 1], Source::Adapter};
     }

@@ -28,14 +28,10 @@ class DeviceChoice {
 
     using Present = std::vector<toolkit::SerialDevice>;
 
-    // Looks for the devices present only where it must: finding them takes
-    // the system a while.
     Device deviceFor(int number) const;
-    // With the devices present found once for several questions.
-    Device deviceFor(int number, const Present& present) const;
     // What the number stands for without a choice from the window or the
     // command line: an adapter, else the built-in port.
-    Device defaultFor(int number, const Present& present) const;
+    Device defaultFor(int number) const;
     // The operator's choice from the window: it replaces this run's command
     // line for that number and is kept for the next runs. False when it could
     // not be kept; it holds for this run all the same.

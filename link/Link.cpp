@@ -1,6 +1,7 @@
 #include "link/Link.h"
 
 #include <optional>
+#include <utility>
 
 #include "link/Decoder.h"
 #include "link/Trace.h"
@@ -32,8 +33,8 @@ void Link::tell(const PortEvent& event) {
     tellAll([&](LinkListener& listener) { listener.portEvent(event); });
 }
 
-PortEvent Link::portEvent(PortEvent::Kind kind, std::string description) const {
-    return {kind, MSComm1.commPort(), MSComm1.device(), PortSettings, std::move(description)};
+PortEvent Link::portEvent(PortEvent::Kind kind, toolkit::Fault fault) const {
+    return {kind, MSComm1.commPort(), MSComm1.device(), PortSettings, std::move(fault), {}};
 }
 
 // Start-up, port switch, speed choice and shut-down.
@@ -45,49 +46,102 @@ void Link::setStartValues() {
     RxBuffer = "";
 }
 
-void Link::openPortAtStart() {
-    MSComm1.setCommPort(1);
-    MSComm1.setSettings(PortSettings);
-    MSComm1.setPortOpen(true);
-    tell(portEvent(PortEvent::Kind::Opened));
+bool Link::openPortAtStart() {
+    starting_ = true;
+    pending_ = Pending::None;
+    try {
+        MSComm1.setCommPort(1);
+        MSComm1.setSettings(PortSettings);
+        MSComm1.setPortOpen(true);
+    } catch (const SerialError& error) {
+        startEnded(&error.fault());
+        return false;
+    }
+    if (MSComm1.opening()) {
+        pending_ = Pending::Start;
+    } else {
+        tell(portEvent(PortEvent::Kind::Opened));
+    }
+    return true;
+}
+
+void Link::startEnded(const toolkit::Fault* failure) {
+    starting_ = false;
+    if (failure) {
+        tell(portEvent(PortEvent::Kind::StartFailed, *failure));
+    } else {
+        tell(portEvent(PortEvent::Kind::Started));
+    }
 }
 
 void Link::switchPort(int number) {
-    // The operator has chosen: a lost device is no longer waited for.
+    // The operator has chosen: a lost device is no longer waited for, and an
+    // attempt still under way is given up.
     lost_ = false;
     reconnect_.setEnabled(false);
+    pending_ = Pending::None;
     const int other = number == 1 ? 2 : 1;
-    std::optional<std::string> failure;
+    std::optional<toolkit::Fault> failure;
     const auto attempt = [&failure](auto step) {
         try {
             step();
         } catch (const SerialError& error) {
-            failure = error.what();
+            failure = error.fault();
         }
     };
     attempt([&] {
-        if (!MSComm1.portOpen()) return;
-        MSComm1.setPortOpen(false);
-        tell(portEvent(PortEvent::Kind::Closed));
+        if (MSComm1.opening()) {
+            MSComm1.setPortOpen(false);  // nothing was open yet: nothing to tell
+        } else if (MSComm1.portOpen()) {
+            const PortEvent closed = portEvent(PortEvent::Kind::Closed);
+            MSComm1.setPortOpen(false);
+            tell(closed);
+        }
     });
     attempt([&] { MSComm1.setCommPort(number); });
     // A port left closed by an earlier failure is opened too, so that a new
     // choice brings the link back without a restart.
-    if (!failure) {
-        attempt([&] {
-            MSComm1.setPortOpen(true);
-            tell(portEvent(PortEvent::Kind::Opened));
-        });
+    if (!failure) attempt([&] { MSComm1.setPortOpen(true); });
+    if (!failure && MSComm1.opening()) {
+        pending_ = Pending::Switch;
+        switchFallback_ = other;
+        return;
     }
-
     if (!failure) {
+        tell(portEvent(PortEvent::Kind::Opened));
         tell(portEvent(PortEvent::Kind::Switched));
+        if (starting_) startEnded(nullptr);
+        return;
+    }
+    if (starting_) {
+        startEnded(&*failure);
         return;
     }
     PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, *failure);
     failed.number = number;
     attempt([&] { MSComm1.setCommPort(other); });
     tell(failed);
+}
+
+void Link::restorePort(int number, bool open) {
+    lost_ = false;
+    reconnect_.setEnabled(false);
+    pending_ = Pending::None;
+    try {
+        if (MSComm1.portOpen() || MSComm1.opening()) MSComm1.setPortOpen(false);
+        MSComm1.setCommPort(number);
+        if (!open) return;
+        MSComm1.setPortOpen(true);
+    } catch (const SerialError& error) {
+        // The device that worked a moment ago has gone meanwhile.
+        deviceLost(error.fault());
+        return;
+    }
+    if (MSComm1.opening()) {
+        pending_ = Pending::Restore;
+    } else {
+        tell(portEvent(PortEvent::Kind::Opened));
+    }
 }
 
 void Link::setDevice(int number, const std::string& path) {
@@ -99,17 +153,21 @@ void Link::chooseSpeed(std::string_view settings) {
     try {
         MSComm1.setSettings(PortSettings);
     } catch (const SerialError& error) {
-        tell(portEvent(PortEvent::Kind::SpeedFailed, error.what()));
+        tell(portEvent(PortEvent::Kind::SpeedFailed, error.fault()));
         return;
     }
     tell(portEvent(PortEvent::Kind::SpeedChosen));
 }
 
-void Link::shutDown() {
+void Link::shutDown(const std::string& reason) {
+    if (shutDown_) return;
     try {
-        if (MSComm1.portOpen()) {
+        if (MSComm1.opening()) {
             MSComm1.setPortOpen(false);
-            tell(portEvent(PortEvent::Kind::Closed));
+        } else if (MSComm1.portOpen()) {
+            const PortEvent closed = portEvent(PortEvent::Kind::Closed);
+            MSComm1.setPortOpen(false);
+            tell(closed);
         }
     } catch (const SerialError&) {
         // The program ends all the same, and the port with it.
@@ -118,6 +176,9 @@ void Link::shutDown() {
     Timer4.setEnabled(false);
     reconnect_.setEnabled(false);
     shutDown_ = true;
+    PortEvent ended = portEvent(PortEvent::Kind::Ended);
+    ended.reason = reason;
+    tell(ended);
 }
 
 // Transmit and receive.
@@ -147,10 +208,10 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
             MSComm1.output(SendLine);
         } catch (const SerialError& error) {
             if (!lost_ && MSComm1.commEvent() == toolkit::CommEventLost) {
-                deviceLost();  // the line found the device gone: that is the news
+                deviceLost(MSComm1.fault());  // the line found the device gone: that is the news
             } else {
                 tellAll(
-                    [&](LinkListener& listener) { listener.sendFailed(SendLine, error.what()); });
+                    [&](LinkListener& listener) { listener.sendFailed(SendLine, error.fault()); });
             }
             return false;
         }
@@ -171,12 +232,24 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
 
 void Link::MSComm1_OnComm() {
     if (shutDown_) return;
-    const int event = MSComm1.commEvent();
-    if (event == toolkit::CommEventLost) {
-        deviceLost();
-        return;
+    switch (MSComm1.commEvent()) {
+        case toolkit::CommEventLost:
+            deviceLost(MSComm1.fault());
+            return;
+        case toolkit::CommEventOpened:
+            opened();
+            return;
+        case toolkit::CommEventOpenFailed:
+            openFailed(MSComm1.fault());
+            return;
+        case toolkit::CommEventNotice:
+            tell(portEvent(PortEvent::Kind::Notice, MSComm1.fault()));
+            return;
+        case toolkit::CommEventReceive:
+            break;
+        default:
+            return;
     }
-    if (event != toolkit::CommEventReceive) return;
     const std::string chunk = MSComm1.input();
     if (RxBuffer.size() < kRxBufferLimit) {
         RxBuffer.append(chunk, 0, kRxBufferLimit - RxBuffer.size());
@@ -203,33 +276,86 @@ void Link::Timer4_Timer() {
     Timer4.setEnabled(false);
 }
 
-// A lost device and its return.
+// Opens that take time, a lost device and its return.
 
-void Link::deviceLost() {
+void Link::opened() {
+    const Pending pending = std::exchange(pending_, Pending::None);
+    if (pending == Pending::None) return;
+    tell(portEvent(PortEvent::Kind::Opened));
+    switch (pending) {
+        case Pending::Start:
+            startEnded(nullptr);
+            break;
+        case Pending::Switch:
+            tell(portEvent(PortEvent::Kind::Switched));
+            if (starting_) startEnded(nullptr);
+            break;
+        case Pending::Reconnect:
+            lost_ = false;
+            reconnect_.setEnabled(false);
+            tell(portEvent(PortEvent::Kind::Reconnected));
+            break;
+        case Pending::Restore:
+        case Pending::None:
+            break;
+    }
+}
+
+void Link::openFailed(const toolkit::Fault& fault) {
+    const Pending pending = std::exchange(pending_, Pending::None);
+    switch (pending) {
+        case Pending::Start:
+            startEnded(&fault);
+            break;
+        case Pending::Switch:
+            if (starting_) {
+                startEnded(&fault);
+                break;
+            }
+            {
+                PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);
+                try {
+                    MSComm1.setCommPort(switchFallback_);
+                } catch (const SerialError&) {
+                    // The port is closed; the number cannot be refused.
+                }
+                tell(failed);
+            }
+            break;
+        case Pending::Reconnect:
+            break;  // not back yet: the next check tries again
+        case Pending::Restore:
+            deviceLost(fault);
+            break;
+        case Pending::None:
+            break;
+    }
+}
+
+void Link::deviceLost(const toolkit::Fault& fault) {
     if (lost_) return;  // one loss, however many events the port raises
     lost_ = true;
     reconnect_.setEnabled(true);
-    tell(portEvent(PortEvent::Kind::Lost,
-                   "The serial device " + MSComm1.device() + " (COM" +
-                       std::to_string(MSComm1.commPort()) +
-                       ") was lost: it was unplugged, or its other end hung up. The panel "
-                       "connects again by itself as soon as it is back; to use another port, "
-                       "choose it under COM."));
+    tell(portEvent(PortEvent::Kind::Lost, fault));
 }
 
 // Opening sends nothing: the projector hears from the panel only when the
 // operator acts. While the device is away a check is one look, not a failed
-// open each second.
+// open each second; a connection still being tried is left to finish.
 void Link::reconnectCheck() {
     if (!lost_ || shutDown_) {
         reconnect_.setEnabled(false);
         return;
     }
-    if (!MSComm1.devicePresent()) return;
+    if (MSComm1.opening() || !MSComm1.devicePresent()) return;
     try {
         MSComm1.setPortOpen(true);
     } catch (const SerialError&) {
         return;  // not back yet
+    }
+    if (MSComm1.opening()) {
+        pending_ = Pending::Reconnect;
+        return;
     }
     lost_ = false;
     reconnect_.setEnabled(false);

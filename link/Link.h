@@ -38,20 +38,30 @@ class Link {
     void addListener(LinkListener& listener);
 
     // Start-up: the variables first, then (once the window is placed) port 1.
-    // Throws toolkit::SerialError when the port cannot be opened.
+    // The start ends with Started, or StartFailed when port 1 cannot be
+    // opened, at once or (a device on the network) once the attempt is over.
+    // False when it failed at once.
     void setStartValues();
-    void openPortAtStart();
+    bool openPortAtStart();
+    // Until the start-up has ended one way or the other.
+    bool starting() const { return starting_; }
 
     // Close, renumber, reopen. A failure is reported, and the port is then
-    // left closed on the other number.
+    // left closed on the other number. During the start-up, a failure ends
+    // the start.
     void switchPort(int number);
+    // After a device chosen from the window failed: the number as it was,
+    // and the port open again if it was.
+    void restorePort(int number, bool open);
     // The device a port number stands for, from its next open on.
     void setDevice(int number, const std::string& path);
     int portNumber() const { return MSComm1.commPort(); }
-    bool portOpen() const { return MSComm1.portOpen(); }
+    // Open, or being opened.
+    bool portOpen() const { return MSComm1.portOpen() || MSComm1.opening(); }
     void chooseSpeed(std::string_view settings);
-    // Closes the port; nothing of the link runs afterwards.
-    void shutDown();
+    // Closes the port and tells why the program ends; nothing of the link
+    // runs afterwards.
+    void shutDown(const std::string& reason);
 
     // The reply time-out and trace-clear delay of the transmissions to come;
     // a running countdown restarts with its new interval.
@@ -73,12 +83,16 @@ class Link {
     void MSComm1_OnComm();
     void Timer2_Timer();
     void Timer4_Timer();
+    // An open that took time is done.
+    void opened();
+    void openFailed(const toolkit::Fault& fault);
+    void startEnded(const toolkit::Fault* failure);
     // The open device failed or hung up, and the port has closed itself.
-    void deviceLost();
+    void deviceLost(const toolkit::Fault& fault);
     // While lost, once a check: the same device, if it is back, opens again.
     void reconnectCheck();
 
-    PortEvent portEvent(PortEvent::Kind kind, std::string description = {}) const;
+    PortEvent portEvent(PortEvent::Kind kind, toolkit::Fault fault = {}) const;
     void tell(const PortEvent& event);
     template <typename Call>
     void tellAll(Call call);
@@ -90,6 +104,11 @@ class Link {
     std::vector<LinkListener*> listeners_;
     bool shutDown_ = false;
     bool lost_ = false;  // closed because the device went, not by anyone's choice
+    bool starting_ = false;
+    // What an open that takes time is for, until it is done.
+    enum class Pending { None, Start, Switch, Reconnect, Restore };
+    Pending pending_ = Pending::None;
+    int switchFallback_ = 0;  // a pending switch's other number
 
     std::string SendLine;
     std::string RxBuffer;

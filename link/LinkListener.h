@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "toolkit/Fault.h"
+
 namespace projector {
 
 // Something that happened to the serial port itself.
@@ -19,12 +21,17 @@ struct PortEvent {
         SpeedFailed,   // the settings text could not be applied
         Lost,          // the device failed or hung up while open; the port is closed
         Reconnected,   // a lost device came back and the port is open again
+        Started,       // the start-up has opened port 1
+        StartFailed,   // the start-up could not open port 1
+        Notice,        // the port works, but not quite as chosen
+        Ended,         // the program ends; reason says why
     };
     Kind kind;
-    int number;               // the port number concerned
-    std::string device;       // the device that number stands for
-    std::string settings;     // the settings text in force
-    std::string description;  // for failures and a loss: what went wrong, in words
+    int number;            // the port number concerned
+    std::string device;    // the device that number stands for
+    std::string settings;  // the settings text in force
+    toolkit::Fault fault;  // for failures, a loss and a notice: what went wrong
+    std::string reason;    // for the end: why
 };
 
 class LinkListener {
@@ -34,7 +41,7 @@ class LinkListener {
     // A command line went out; trace is its rendering.
     virtual void lineSent(const std::string& /*line*/, const std::string& /*trace*/) {}
     // A command line could not be handed to the port; nothing went out.
-    virtual void sendFailed(const std::string& /*line*/, const std::string& /*description*/) {}
+    virtual void sendFailed(const std::string& /*line*/, const toolkit::Fault& /*fault*/) {}
     // Characters arrived. bufferTrace renders everything received since the
     // buffer was last cleared, chunk included.
     virtual void received(const std::string& /*chunk*/, const std::string& /*bufferTrace*/) {}

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "link/Trace.h"
+#include "panel/Messages.h"
 
 namespace trafficlog {
 
@@ -34,7 +35,7 @@ std::string oneLine(std::string text) {
 }
 
 std::string port(const projector::PortEvent& event) {
-    return "COM" + std::to_string(event.number) + " " + event.device;
+    return "COM" + std::to_string(event.number) + " " + panel::shown(event.device);
 }
 
 }  // namespace
@@ -87,16 +88,12 @@ void TrafficLog::warningShown(const std::string& text) {
     write("WARNING " + text);
 }
 
-void TrafficLog::cannotStart(const std::string& text) {
-    write("CANNOT START " + text);
-}
-
 void TrafficLog::lineSent(const std::string& line, const std::string& /*trace*/) {
     write("TX" + traced(line));
 }
 
-void TrafficLog::sendFailed(const std::string& line, const std::string& description) {
-    write("NOT SENT" + traced(line) + ": " + description);
+void TrafficLog::sendFailed(const std::string& line, const toolkit::Fault& fault) {
+    write("NOT SENT" + traced(line) + ": " + panel::notSentText(fault));
 }
 
 void TrafficLog::received(const std::string& chunk, const std::string& /*bufferTrace*/) {
@@ -123,19 +120,30 @@ void TrafficLog::portEvent(const projector::PortEvent& event) {
             write("SWITCHED to " + port(event));
             break;
         case Kind::SwitchFailed:
-            write("SWITCH FAILED " + port(event) + ": " + event.description);
+            write("SWITCH FAILED " + port(event) + ": " + panel::faultText(event.fault));
             break;
         case Kind::SpeedChosen:
             write("SPEED " + event.settings);
             break;
         case Kind::SpeedFailed:
-            write("SPEED FAILED " + event.settings + ": " + event.description);
+            write("SPEED FAILED " + event.settings + ": " + panel::faultText(event.fault));
             break;
         case Kind::Lost:
             write("LOST " + port(event));
             break;
         case Kind::Reconnected:
             write("RECONNECTED " + port(event) + " " + event.settings);
+            break;
+        case Kind::Started:
+            break;  // the OPENED line says it
+        case Kind::StartFailed:
+            write("CANNOT START " + port(event) + ": " + panel::faultText(event.fault));
+            break;
+        case Kind::Notice:
+            write("NOTICE " + port(event) + ": " + panel::faultText(event.fault));
+            break;
+        case Kind::Ended:
+            write("ENDED: " + event.reason);
             break;
     }
 }

@@ -31,10 +31,9 @@ class TrafficLog : public projector::LinkListener {
     // COM2. False when it could not be written.
     bool started(const std::string& program, const std::string& com1, const std::string& com2);
     void warningShown(const std::string& text);
-    void cannotStart(const std::string& text);
 
     void lineSent(const std::string& line, const std::string& trace) override;
-    void sendFailed(const std::string& line, const std::string& description) override;
+    void sendFailed(const std::string& line, const toolkit::Fault& fault) override;
     void received(const std::string& chunk, const std::string& bufferTrace) override;
     void statusDecoded(const std::string& text) override;
     void noReply() override;

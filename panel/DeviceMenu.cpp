@@ -1,10 +1,15 @@
 #include "panel/DeviceMenu.h"
 
+#include <utility>
 #include <vector>
+
+#include "panel/Messages.h"
 
 namespace panel {
 
 namespace {
+
+using Kind = projector::PortEvent::Kind;
 
 constexpr const char* kOther = "Other device…";
 constexpr const char* kDefault = "Default";
@@ -31,90 +36,95 @@ std::string detailsOf(const toolkit::SerialDevice& device) {
 }  // namespace
 
 DeviceMenu::DeviceMenu(projector::Link& link, projector::DeviceChoice& choice,
-                       const Services& services, PortSettingsFrame& frame, WarningBoxes& warnings)
-    : link_(link), choice_(choice), s_(services), frame_(frame), warnings_(warnings) {}
-
-void DeviceMenu::applyChoices() {
-    const auto present = s_.devices.present();
-    for (const int number : {1, 2}) {
-        link_.setDevice(number, choice_.deviceFor(number, present).path);
-        frame_.setToolTip(number, toolTip(number, present));
-    }
-}
-
-std::string DeviceMenu::toolTip(int number, const Present& present) const {
-    const std::string path = choice_.deviceFor(number, present).path;
-    std::string tip = com(number) + ": " + path;
-    for (const toolkit::SerialDevice& device : present) {
-        if (device.isAt(path) && !device.description.empty()) {
-            tip += ", " + device.description;
-        }
-    }
-    return tip;
-}
+                       const Services& services, PortSettingsFrame& frame, PortDevices& ports,
+                       WarningBoxes& warnings)
+    : link_(link),
+      choice_(choice),
+      s_(services),
+      frame_(frame),
+      ports_(ports),
+      warnings_(warnings) {}
 
 void DeviceMenu::open(int number) {
     frame_.holdOpen(true);
+    if (const auto picked = pick(number)) choose(number, *picked);
+    frame_.holdOpen(false);
+}
+
+std::optional<DeviceMenu::Pick> DeviceMenu::pick(int number) {
     const auto present = s_.devices.present();
-    const std::string current = choice_.deviceFor(number, present).path;
+    const std::string current = choice_.deviceFor(number).path;
     std::vector<toolkit::MenuItem> items;
-    std::vector<std::string> paths;
+    std::vector<std::string> devices;
     bool currentListed = false;
     for (const toolkit::SerialDevice& device : present) {
         const bool isCurrent = device.isAt(current);
         currentListed = currentListed || isCurrent;
         items.push_back({nameOf(device) + " (" + device.path + ")", detailsOf(device), isCurrent});
-        paths.push_back(device.path);
+        devices.push_back(device.path);
     }
-    // A device the system does not list (a pseudo-terminal, or one unplugged)
-    // still shows what the number stands for now.
+    // A device the system does not list (a pseudo-terminal, a device server,
+    // one unplugged) still shows what the number stands for now.
     if (!currentListed) {
-        items.insert(items.begin(), {current, com(number) + " now", true});
-        paths.insert(paths.begin(), current);
+        items.insert(items.begin(), {shown(current), com(number) + " now", true});
+        devices.insert(devices.begin(), current);
     }
-    items.push_back({kOther, "A device path to type, such as /dev/ttyUSB0", false});
+    items.push_back({kOther,
+                     "A device path to type, such as /dev/ttyUSB0, or a device server's address, "
+                     "such as tcp://192.168.1.50:4001",
+                     false});
     items.push_back(
         {kDefault, "The first USB serial adapter present, else the built-in port", false});
 
     const auto chosen = s_.menu.choose(items);
-    if (chosen && *chosen < paths.size()) {
-        choose(number, paths[*chosen], false);
-    } else if (chosen && *chosen == paths.size()) {
-        const auto typed = s_.prompt.ask(com(number) + ": other device",
-                                         "Serial device for " + com(number) + ":", current);
-        if (typed) {
-            if (const auto problem = s_.devices.problemWith(*typed)) {
-                warnings_.warn(*problem);
-            } else {
-                choose(number, *typed, false);
-            }
-        }
-    } else if (chosen) {
-        choose(number, choice_.defaultFor(number, present).path, true);
+    if (!chosen) return std::nullopt;
+    if (*chosen < devices.size()) return Pick{devices[*chosen], false};
+    if (*chosen > devices.size()) return Pick{choice_.defaultFor(number).path, true};
+    std::string typed = current;
+    for (;;) {
+        const auto answer = s_.prompt.ask(com(number) + ": other device",
+                                          "Serial device for " + com(number) +
+                                              " (a path, or tcp://HOST:PORT, rfc2217://HOST:PORT):",
+                                          typed);
+        if (!answer) return std::nullopt;
+        const auto problem = s_.devices.problemWith(*answer);
+        if (!problem) return Pick{*answer, false};
+        warnings_.warn(faultText(*problem));
+        typed = *answer;
     }
-    frame_.holdOpen(false);
 }
 
-void DeviceMenu::choose(int number, const std::string& path, bool toDefault) {
-    const std::string before = choice_.deviceFor(number).path;
-    link_.setDevice(number, path);
-    if (!switchIfConcerned(number)) {
-        link_.setDevice(number, before);  // the switch's box said why; nothing is kept
+void DeviceMenu::choose(int number, const Pick& pick) {
+    // A choice for the number not in use only says what it stands for.
+    if (link_.portOpen() && link_.portNumber() != number) {
+        link_.setDevice(number, pick.device);
+        keep(number, pick);
         return;
     }
-    const bool kept = toDefault ? choice_.reset(number) : choice_.map(number, path);
-    frame_.setToolTip(number, toolTip(number, s_.devices.present()));
-    if (!kept) {
-        warnings_.warn(com(number) + " stands for " + path +
-                       " for this run, but the choice could not be kept for the next start: " +
-                       s_.settings.location() + " cannot be written.");
-    }
+    attempt_ =
+        Attempt{number, pick, choice_.deviceFor(number).path, link_.portNumber(), link_.portOpen()};
+    link_.setDevice(number, pick.device);
+    frame_.switchTo(number);
 }
 
-bool DeviceMenu::switchIfConcerned(int number) {
-    if (link_.portOpen() && link_.portNumber() != number) return true;
-    frame_.switchTo(number);
-    return link_.portOpen() && link_.portNumber() == number;
+void DeviceMenu::keep(int number, const Pick& pick) {
+    const bool kept = pick.toDefault ? choice_.reset(number) : choice_.map(number, pick.device);
+    ports_.showToolTip(number);
+    if (!kept) warnings_.warn(unkeptChoice(number, pick.device, s_.settings.location()));
+}
+
+void DeviceMenu::portEvent(const projector::PortEvent& event) {
+    if (!attempt_ || (event.kind != Kind::Switched && event.kind != Kind::SwitchFailed)) return;
+    const Attempt attempt = *std::exchange(attempt_, std::nullopt);
+    if (event.number != attempt.number || event.device != attempt.pick.device) return;
+    if (event.kind == Kind::Switched) {
+        keep(attempt.number, attempt.pick);
+        return;
+    }
+    // The box says why; the link goes back to what it was, and nothing is kept.
+    link_.setDevice(attempt.number, attempt.deviceBefore);
+    link_.restorePort(attempt.portBefore, attempt.openBefore);
+    frame_.showChosen(attempt.portBefore);
 }
 
 }  // namespace panel

@@ -1,14 +1,18 @@
 #pragma once
 // Choosing the device behind "COM1" or "COM2" from the window: a right-click
 // on the option opens a menu of the serial devices present, "Other device…"
-// for a path the operator types, and "Default". A choice is kept per user and,
-// when it concerns the port in use or the port is closed, runs the port
-// switch on it.
+// for a path or a device server's address the operator types, and "Default".
+// A choice is kept per user and, when it concerns the port in use or the
+// port is closed, runs the port switch on it; a choice that cannot be opened
+// leaves the link exactly as it was.
 
+#include <optional>
 #include <string>
 
 #include "link/DeviceChoice.h"
 #include "link/Link.h"
+#include "link/LinkListener.h"
+#include "panel/PortDevices.h"
 #include "panel/PortSettingsFrame.h"
 #include "panel/WarningBoxes.h"
 #include "toolkit/Controls.h"
@@ -17,7 +21,7 @@
 
 namespace panel {
 
-class DeviceMenu {
+class DeviceMenu : public projector::LinkListener {
   public:
     struct Services {
         toolkit::SerialDevices& devices;
@@ -25,28 +29,45 @@ class DeviceMenu {
         toolkit::PopUpMenu& menu;
         toolkit::PathPrompt& prompt;
     };
+    // A device picked for a number; toDefault: "Default" was picked.
+    struct Pick {
+        std::string device;
+        bool toDefault = false;
+    };
     DeviceMenu(projector::Link& link, projector::DeviceChoice& choice, const Services& services,
-               PortSettingsFrame& frame, WarningBoxes& warnings);
+               PortSettingsFrame& frame, PortDevices& ports, WarningBoxes& warnings);
 
     // The right-click on "COM1" (1) or "COM2" (2).
     void open(int number);
-    // Hands each number's device to the link and names it in its option's
-    // tooltip.
-    void applyChoices();
+    // The menu and, for "Other device…", the prompt, which comes back with
+    // the text kept when what was typed cannot be used. Nothing when the
+    // operator dismissed them.
+    std::optional<Pick> pick(int number);
+    // The pick is in use: kept for the next runs, named in the tooltip.
+    void keep(int number, const Pick& pick);
+
+    // A choice's switch succeeded or failed.
+    void portEvent(const projector::PortEvent& event) override;
 
   private:
-    void choose(int number, const std::string& path, bool toDefault);
-    // Runs the switch where the choice concerns the port in use or the port
-    // is closed; false when that switch failed.
-    bool switchIfConcerned(int number);
-    using Present = projector::DeviceChoice::Present;
-    std::string toolTip(int number, const Present& present) const;
+    void choose(int number, const Pick& pick);
+
+    // A choice whose switch is under way, and the link before it.
+    struct Attempt {
+        int number;
+        Pick pick;
+        std::string deviceBefore;
+        int portBefore;
+        bool openBefore;
+    };
 
     projector::Link& link_;
     projector::DeviceChoice& choice_;
     Services s_;
     PortSettingsFrame& frame_;
+    PortDevices& ports_;
     WarningBoxes& warnings_;
+    std::optional<Attempt> attempt_;
 };
 
 }  // namespace panel

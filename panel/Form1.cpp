@@ -39,19 +39,24 @@ Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDe
       entry_(link_, controls_.textBox(n::CommandText, kWiring)),
       heights_(window_, controls_.button(n::DataToggle, kWiring), settings_),
       warnings_(toolkit.messageBox()),
+      ports_(link_, choice_, toolkit.serialDevices(), settings_),
       deviceMenu_(
           link_, choice_,
           {toolkit.serialDevices(), toolkit.settings(), toolkit.popUpMenu(), toolkit.pathPrompt()},
-          settings_, warnings_) {
-    // A warning box is modal: everyone else hears of the event first, the
-    // repeater so that no repetition runs on under the box, a log so that its
-    // lines keep the order of the events.
+          settings_, ports_, warnings_),
+      startUp_(link_, choice_, deviceMenu_, settings_, window_, toolkit.messageBox()) {
+    // A box is modal: everyone else hears of the event first, the repeater so
+    // that no repetition runs on under the box, a log so that its lines keep
+    // the order of the events, the device menu so that a failed choice has
+    // put the link back before the box says why.
     link_.addListener(repeater_);
     link_.addListener(trace_);
     link_.addListener(settings_);
     for (projector::LinkListener* listener : listeners) link_.addListener(*listener);
+    link_.addListener(deviceMenu_);
     link_.addListener(warnings_);
-    deviceMenu_.applyChoices();
+    link_.addListener(startUp_);
+    ports_.apply();
     route();
 }
 
@@ -111,7 +116,7 @@ toolkit::Window& Form1::build() {
 
 toolkit::Handler Form1::guarded(toolkit::Handler handler) {
     return [this, handler = std::move(handler)] {
-        if (!ended_) handler();
+        if (!ended()) handler();
     };
 }
 
@@ -132,7 +137,10 @@ void Form1::route() {
     controls_.timer(n::RepeatTimer, kWiring).onTimer(guarded([this] { repeater_.Timer1_Timer(); }));
     window_.onPointerLost(guarded([this] { repeater_.endHold(); }));
 
-    controls_.button(n::Com, kWiring).onClick(guarded([this] { settings_.Command33_Click(); }));
+    controls_.button(n::Com, kWiring).onClick(guarded([this] {
+        settings_.Command33_Click();
+        ports_.showToolTips();
+    }));
     controls_.timer(n::SettingsAutoHide, kWiring).onTimer(guarded([this] {
         settings_.Timer3_Timer();
     }));
@@ -157,14 +165,19 @@ void Form1::route() {
         heights_.Image1_DblClick();
     }));
     window_.onKeyDown([this](int keyCode, int shift) {
-        if (!ended_) heights_.Form_KeyDown(keyCode, shift);
+        if (!ended()) heights_.Form_KeyDown(keyCode, shift);
     });
 
     controls_.button(n::End, kWiring).onClick(guarded([this] { Command16_Click(); }));
+    window_.onClose(guarded([this] { end("the window was closed"); }));
 }
 
 void Form1::onWarningShown(std::function<void(const std::string&)> observer) {
     warnings_.onShown(std::move(observer));
+}
+
+void Form1::onStartFailure(std::function<void(const std::string&)> observer) {
+    startUp_.onFailure(std::move(observer));
 }
 
 void Form1::Form_Load() {
@@ -173,12 +186,16 @@ void Form1::Form_Load() {
     window_.setLeft((screen.width() - window_.width()) / 2);
     window_.setTop((screen.height() - window_.height()) / 2);
     window_.setHeight(kHeightStart);
-    link_.openPortAtStart();
-    settings_.chooseComOneAtStart();
+    startUp_.begin();
 }
 
 void Form1::Command16_Click() {
-    link_.shutDown();
+    end("END was pressed");
+}
+
+void Form1::end(const std::string& reason) {
+    if (ended()) return;
+    link_.shutDown(reason);
     ended_ = true;
     window_.unload();
 }

@@ -15,7 +15,9 @@
 #include "panel/DeviceMenu.h"
 #include "panel/DirectEntry.h"
 #include "panel/HoldRepeater.h"
+#include "panel/PortDevices.h"
 #include "panel/PortSettingsFrame.h"
+#include "panel/StartUp.h"
 #include "panel/TraceDisplay.h"
 #include "panel/WarningBoxes.h"
 #include "panel/WindowHeights.h"
@@ -35,9 +37,17 @@ class Form1 {
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // Start-up. Throws toolkit::SerialError when port 1 cannot be opened;
-    // the window must then not be shown.
+    // Start-up. The window shows once port 1 is open; when it cannot be
+    // opened, a box offers another device or the end of the program.
     void Form_Load();
+    // Ends the program as "END" does: the port closed, then the window; the
+    // listeners are told why.
+    void end(const std::string& reason);
+    // Once the program has ended (it may, from the start-up's box, before
+    // the event loop runs).
+    bool ended() const { return ended_ || startUp_.gaveUp(); }
+    // 1 when the program ended because its port could not be opened.
+    int exitStatus() const { return startUp_.gaveUp() ? 1 : 0; }
 
     toolkit::Window& window() { return window_; }
     // For listeners beyond the window, such as a traffic log.
@@ -46,6 +56,8 @@ class Form1 {
     const projector::DeviceChoice& devices() const { return choice_; }
     // Told the text of each warning box as it is shown.
     void onWarningShown(std::function<void(const std::string&)> observer);
+    // Told the text of each start-up failure before its box shows.
+    void onStartFailure(std::function<void(const std::string&)> observer);
 
   private:
     toolkit::Window& build();
@@ -66,7 +78,9 @@ class Form1 {
     DirectEntry entry_;
     WindowHeights heights_;
     WarningBoxes warnings_;
+    PortDevices ports_;
     DeviceMenu deviceMenu_;
+    StartUp startUp_;
     bool ended_ = false;
 };
 

@@ -91,7 +91,7 @@ void HoldRepeater::endHold() {
 
 // A failure is shown in a modal box: the repetition must stop before it is,
 // or it would go on under the box.
-void HoldRepeater::sendFailed(const std::string& /*line*/, const std::string& /*description*/) {
+void HoldRepeater::sendFailed(const std::string& /*line*/, const toolkit::Fault& /*fault*/) {
     endHold();
 }
 

@@ -50,7 +50,7 @@ class HoldRepeater : public projector::LinkListener {
     // not be sent): the hold ends as if the operator had let go.
     void endHold();
 
-    void sendFailed(const std::string& line, const std::string& description) override;
+    void sendFailed(const std::string& line, const toolkit::Fault& fault) override;
     void portEvent(const projector::PortEvent& event) override;
 
   private:

@@ -23,11 +23,11 @@ void PortSettingsFrame::Timer3_Timer() {
 }
 
 void PortSettingsFrame::Option1_Click() {
-    link_.switchPort(1);
+    if (!showingOnly_) link_.switchPort(1);
 }
 
 void PortSettingsFrame::Option2_Click() {
-    link_.switchPort(2);
+    if (!showingOnly_) link_.switchPort(2);
 }
 
 void PortSettingsFrame::Option9_Click() {
@@ -36,10 +36,6 @@ void PortSettingsFrame::Option9_Click() {
 
 void PortSettingsFrame::Option10_Click() {
     link_.chooseSpeed(projector::kSettings9600);
-}
-
-void PortSettingsFrame::chooseComOneAtStart() {
-    c_.Option1.setValue(true);
 }
 
 void PortSettingsFrame::restartAutoHide() {
@@ -58,6 +54,12 @@ void PortSettingsFrame::switchTo(int number) {
     } else {
         option.setValue(true);  // its click runs the switch
     }
+}
+
+void PortSettingsFrame::showChosen(int number) {
+    showingOnly_ = true;
+    portOption(number).setValue(true);
+    showingOnly_ = false;
 }
 
 void PortSettingsFrame::holdOpen(bool held) {

@@ -29,12 +29,14 @@ class PortSettingsFrame : public projector::LinkListener {
     void Option9_Click();
     void Option10_Click();
 
-    // The last start-up step: "COM1" chosen in code runs the port switch.
-    void chooseComOneAtStart();
     // The data-display toggle restarts the auto-hide countdown.
     void restartAutoHide();
-    // The port switch to a number, as a click on its option runs it.
+    // The port switch to a number, as a click on its option runs it; at
+    // start-up, "COM1" chosen in code.
     void switchTo(int number);
+    // Shows the number chosen without running a switch: the link was put
+    // back as it was.
+    void showChosen(int number);
     // While the device menu or its prompt is open the frame stays under the
     // operator's hand; if Timer3 fired meanwhile, it hides once they close.
     void holdOpen(bool held);
@@ -50,6 +52,7 @@ class PortSettingsFrame : public projector::LinkListener {
     Controls c_;
     bool heldOpen_ = false;
     bool hideWhenReleased_ = false;
+    bool showingOnly_ = false;
 };
 
 }  // namespace panel

@@ -1,5 +1,9 @@
 #include "panel/WarningBoxes.h"
 
+#include <utility>
+
+#include "panel/Messages.h"
+
 namespace panel {
 
 using Kind = projector::PortEvent::Kind;
@@ -15,16 +19,25 @@ void WarningBoxes::onShown(std::function<void(const std::string&)> observer) {
     shown_ = std::move(observer);
 }
 
-void WarningBoxes::sendFailed(const std::string& /*line*/, const std::string& description) {
-    warn(description);
+void WarningBoxes::sendFailed(const std::string& /*line*/, const toolkit::Fault& fault) {
+    warn(notSentText(fault));
 }
 
 void WarningBoxes::portEvent(const projector::PortEvent& event) {
     switch (event.kind) {
+        case Kind::Lost:
+            lossShown_ = faultText(event.fault);
+            warn(lossShown_);
+            break;
         case Kind::SwitchFailed:
         case Kind::SpeedFailed:
-        case Kind::Lost:
-            warn(event.description);
+        case Kind::Notice:
+            warn(faultText(event.fault));
+            break;
+        case Kind::Reconnected:
+        case Kind::Switched:
+            // Nothing is lost any more: a box that says so would mislead.
+            if (!lossShown_.empty()) box_.withdraw(std::exchange(lossShown_, {}));
             break;
         default:
             break;

@@ -1,6 +1,7 @@
 #pragma once
 // The warning boxes of the window: every failure of the link, and whatever
-// else a part of the window has to tell the operator, one modal box each.
+// else a part of the window has to tell the operator, one modal box each. A
+// loss's box goes by itself when the device is back.
 
 #include <functional>
 #include <string>
@@ -18,12 +19,13 @@ class WarningBoxes : public projector::LinkListener {
     // Told each box's text as it is shown.
     void onShown(std::function<void(const std::string&)> observer);
 
-    void sendFailed(const std::string& line, const std::string& description) override;
+    void sendFailed(const std::string& line, const toolkit::Fault& fault) override;
     void portEvent(const projector::PortEvent& event) override;
 
   private:
     toolkit::MessageBox& box_;
     std::function<void(const std::string&)> shown_;
+    std::string lossShown_;  // the text of the box about the device lost now
 };
 
 }  // namespace panel

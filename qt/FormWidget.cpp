@@ -1,6 +1,7 @@
 #include "qt/FormWidget.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -71,9 +72,25 @@ void FormWidget::onPointerLost(Handler handler) {
     pointerLost_ = std::move(handler);
 }
 
+void FormWidget::onClose(Handler handler) {
+    close_ = std::move(handler);
+}
+
 void FormWidget::unload() {
+    unloading_ = true;
     close();
     QCoreApplication::quit();
+}
+
+// Closed by its frame: the handler ends the program as "END" does, which
+// unloads the window.
+void FormWidget::closeEvent(QCloseEvent* event) {
+    if (!unloading_ && close_) {
+        event->ignore();
+        close_();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void FormWidget::paintEvent(QPaintEvent* /*event*/) {

@@ -26,12 +26,14 @@ class FormWidget : public QWidget, public Window {
     void show() override { QWidget::show(); }
     void onKeyDown(std::function<void(int, int)> handler) override;
     void onPointerLost(Handler handler) override;
+    void onClose(Handler handler) override;
     void unload() override;
 
     void addLine(const LineSpec& line) { lines_.push_back(line); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,6 +48,8 @@ class FormWidget : public QWidget, public Window {
     std::vector<LineSpec> lines_;
     std::function<void(int, int)> keyDown_;
     Handler pointerLost_;
+    Handler close_;
+    bool unloading_ = false;
 };
 
 }  // namespace toolkit::qt

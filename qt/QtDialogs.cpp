@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/Look.h"
@@ -18,7 +19,35 @@ namespace toolkit::qt {
 void QtMessageBox::warn(const std::string& utf8) {
     QMessageBox box(QMessageBox::Warning, qs(title_), qs(utf8), QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    shown_.push_back(&box);
     box.exec();
+    shown_.erase(std::find(shown_.begin(), shown_.end(), &box));
+}
+
+void QtMessageBox::withdraw(const std::string& utf8) {
+    const QString text = qs(utf8);
+    for (QMessageBox* box : shown_) {
+        if (box->text() == text) box->done(QMessageBox::Ok);
+    }
+}
+
+std::size_t QtMessageBox::choose(const std::string& utf8, const std::vector<std::string>& choices) {
+    QMessageBox box(QMessageBox::Critical, qs(title_), qs(utf8), QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QAbstractButton*> buttons;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const bool last = i + 1 == choices.size();
+        buttons.push_back(box.addButton(qs(choices[i]),
+                                        last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (!buttons.empty()) {
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+        box.setEscapeButton(buttons.back());
+    }
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    if (chosen == buttons.end()) return choices.empty() ? 0 : choices.size() - 1;
+    return static_cast<std::size_t>(chosen - buttons.begin());
 }
 
 std::optional<std::size_t> QtPopUpMenu::choose(const std::vector<MenuItem>& items) {

@@ -3,9 +3,11 @@
 // prompt.
 
 #include <string>
+#include <vector>
 
 #include "toolkit/Controls.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace toolkit::qt {
@@ -14,10 +16,13 @@ class QtMessageBox : public MessageBox {
   public:
     QtMessageBox(QWidget* parent, std::string title) : parent_(parent), title_(std::move(title)) {}
     void warn(const std::string& utf8) override;
+    void withdraw(const std::string& utf8) override;
+    std::size_t choose(const std::string& utf8, const std::vector<std::string>& choices) override;
 
   private:
     QWidget* parent_;
     std::string title_;
+    std::vector<QMessageBox*> shown_;  // the warning boxes open now, innermost last
 };
 
 class QtPopUpMenu : public PopUpMenu {

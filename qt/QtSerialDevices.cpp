@@ -1,16 +1,13 @@
 #include "qt/QtSerialDevices.h"
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <map>
+
+#include "qt/DeviceChecks.h"
+#include "toolkit/DeviceAddress.h"
 
 namespace toolkit::qt {
 
@@ -33,15 +30,6 @@ bool isAdapter(const QSerialPortInfo& info) {
            info.hasVendorIdentifier();
 }
 
-// A terminal: a pseudo-terminal (majors 136 to 143), or a device the kernel
-// files under its tty class.
-bool isTerminal(dev_t device) {
-    if (major(device) >= 136 && major(device) <= 143) return true;
-    const QString sysfs =
-        QString("/sys/dev/char/%1:%2/subsystem").arg(major(device)).arg(minor(device));
-    return QFileInfo(sysfs).canonicalFilePath().endsWith("/tty");
-}
-
 }  // namespace
 
 std::vector<SerialDevice> QtSerialDevices::present() const {
@@ -55,8 +43,6 @@ std::vector<SerialDevice> QtSerialDevices::present() const {
         device.description = info.description().toStdString();
         device.manufacturer = info.manufacturer().toStdString();
         device.serialNumber = info.serialNumber().toStdString();
-        device.vendorId = info.hasVendorIdentifier() ? info.vendorIdentifier() : 0;
-        device.productId = info.hasProductIdentifier() ? info.productIdentifier() : 0;
         device.adapter = isAdapter(info);
         devices.push_back(std::move(device));
     }
@@ -66,23 +52,36 @@ std::vector<SerialDevice> QtSerialDevices::present() const {
     return devices;
 }
 
-std::optional<std::string> QtSerialDevices::problemWith(const std::string& path) const {
-    struct stat status {};
-    if (path.empty()) return "No device was given.";
-    if (::stat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return "There is no device " + path + ".";
-        return path + " cannot be used: " + std::strerror(errno) + ".";
+// The stable names first; an adapter the system gave none is known by its
+// node, from the kernel's list of terminals.
+std::vector<std::string> QtSerialDevices::adapters() const {
+    std::vector<std::string> found;
+    std::vector<QString> named;
+    for (const auto& [node, link] : stableNames()) {
+        found.push_back(link.toStdString());
+        named.push_back(node);
     }
-    if (S_ISDIR(status.st_mode)) return path + " is a folder, not a serial device.";
-    if (!S_ISCHR(status.st_mode) || !isTerminal(status.st_rdev)) {
-        return path + " is not a serial device.";
+    const QDir terminals("/sys/class/tty");
+    for (const QString& name :
+         terminals.entryList({"ttyUSB*", "ttyACM*"}, QDir::AllEntries | QDir::System)) {
+        const QString node = "/dev/" + name;
+        if (std::find(named.begin(), named.end(), node) == named.end()) {
+            found.push_back(node.toStdString());
+        }
     }
-    if (::access(path.c_str(), R_OK | W_OK) != 0) {
-        return "Permission to use the serial device " + path +
-               " is denied. Your user must be in the dialout group (sudo adduser $USER "
-               "dialout); log out and in again for it to take effect.";
-    }
-    return std::nullopt;
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::optional<Fault> QtSerialDevices::problemWith(const std::string& device) const {
+    if (!isNetworkDevice(device)) return pathProblem(device);
+    const AddressReading reading = readAddress(device);
+    if (reading.address) return std::nullopt;
+    Fault bad;
+    bad.kind = Fault::Kind::BadAddress;
+    bad.device = device;
+    bad.detail = reading.problem;
+    return bad;
 }
 
 std::string QtSerialDevices::fallback(int number) const {

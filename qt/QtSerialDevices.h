@@ -12,7 +12,8 @@ std::string builtInPort(int number);
 class QtSerialDevices : public SerialDevices {
   public:
     std::vector<SerialDevice> present() const override;
-    std::optional<std::string> problemWith(const std::string& path) const override;
+    std::vector<std::string> adapters() const override;
+    std::optional<Fault> problemWith(const std::string& device) const override;
     std::string fallback(int number) const override;
 };
 

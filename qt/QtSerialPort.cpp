@@ -5,169 +5,168 @@
 #include <QTimer>
 #include <cerrno>
 
+#include "qt/NetworkLine.h"
 #include "qt/QtSerialDevices.h"
+#include "qt/SerialLine.h"
+#include "toolkit/DeviceAddress.h"
 
 namespace toolkit::qt {
 
-namespace {
-
-QSerialPort::Parity parityOf(SerialSettings::Parity parity) {
-    switch (parity) {
-        case SerialSettings::Parity::Even:
-            return QSerialPort::EvenParity;
-        case SerialSettings::Parity::Odd:
-            return QSerialPort::OddParity;
-        case SerialSettings::Parity::Mark:
-            return QSerialPort::MarkParity;
-        case SerialSettings::Parity::Space:
-            return QSerialPort::SpaceParity;
-        case SerialSettings::Parity::None:
-            break;
-    }
-    return QSerialPort::NoParity;
-}
-
-QSerialPort::StopBits stopBitsOf(SerialSettings::StopBits stopBits) {
-    switch (stopBits) {
-        case SerialSettings::StopBits::OneAndHalf:
-            return QSerialPort::OneAndHalfStop;
-        case SerialSettings::StopBits::Two:
-            return QSerialPort::TwoStop;
-        case SerialSettings::StopBits::One:
-            break;
-    }
-    return QSerialPort::OneStop;
-}
-
-}  // namespace
-
 QtSerialPort::QtSerialPort() {
     settings_ = *readSerialSettings(settingsText_);
-    QObject::connect(&port_, &QSerialPort::readyRead, [this] {
-        commEvent_ = CommEventReceive;
-        if (handler_) handler_();
-    });
-    QObject::connect(&port_, &QSerialPort::errorOccurred,
-                     [this](QSerialPort::SerialPortError error) { failed(error); });
 }
+
+QtSerialPort::~QtSerialPort() = default;
 
 std::string QtSerialPort::deviceOf(int number) const {
     const auto mapped = devices_.find(number);
     return mapped != devices_.end() ? mapped->second : builtInPort(number);
 }
 
+std::string QtSerialPort::device() const {
+    return line_ ? openDevice_ : deviceOf(number_);
+}
+
+Fault QtSerialPort::numbered(Fault fault) const {
+    fault.number = number_;
+    return fault;
+}
+
 void QtSerialPort::setCommPort(int number) {
-    if (port_.isOpen()) throw SerialError("The port number cannot change while the port is open.");
+    if (line_) {
+        Fault busy;
+        busy.kind = Fault::Kind::CannotOpen;
+        busy.device = openDevice_;
+        busy.detail = "the port number cannot change while the port is open";
+        throw SerialError(numbered(busy));
+    }
     number_ = number;
-    lost_.clear();
+    lost_.reset();
 }
 
 void QtSerialPort::setSettings(const std::string& text) {
     const auto settings = readSerialSettings(text);
     if (!settings) {
-        throw SerialError("The serial settings \"" + text +
-                          "\" cannot be read. They must look like 19200,N,8,1: speed, "
-                          "parity (N, E, O, M or S), data bits (5 to 8), stop bits (1, 1.5 or 2).");
+        Fault unreadable;
+        unreadable.kind = Fault::Kind::BadSettings;
+        unreadable.device = device();
+        unreadable.settings = text;
+        throw SerialError(numbered(unreadable));
     }
-    if (port_.isOpen() && !apply(*settings)) {
-        const std::string reason = port_.errorString().toStdString();
-        apply(settings_);
-        throw SerialError("The serial settings \"" + text + "\" cannot be used on " +
-                          deviceOf(number_) + ": " + reason + ".");
+    if (line_) {
+        try {
+            line_->apply(*settings, text);
+        } catch (const SerialError& error) {
+            throw SerialError(numbered(error.fault()));
+        }
     }
     settingsText_ = text;
     settings_ = *settings;
 }
 
-bool QtSerialPort::apply(const SerialSettings& settings) {
-    return port_.setBaudRate(settings.baud) &&
-           port_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
-           port_.setParity(parityOf(settings.parity)) &&
-           port_.setStopBits(stopBitsOf(settings.stopBits)) &&
-           port_.setFlowControl(QSerialPort::NoFlowControl);
-}
-
-std::string QtSerialPort::describeOpenFailure() const {
-    const std::string device = deviceOf(number_);
-    const std::string port = "COM" + std::to_string(number_);
-    switch (port_.error()) {
-        case QSerialPort::DeviceNotFoundError:
-            return "There is no serial device " + device + " (" + port + ").";
-        case QSerialPort::UnsupportedOperationError:
-            return device + " (" + port + ") is not a serial device.";
-        case QSerialPort::PermissionError:
-            if (::access(device.c_str(), R_OK | W_OK) != 0) {
-                return "Permission to use the serial device " + device + " (" + port +
-                       ") is denied. Your user must be in the dialout group (sudo adduser $USER "
-                       "dialout); log out and in again for it to take effect.";
-            }
-            return "The serial device " + device + " (" + port +
-                   ") is in use by another program. Close that program and try again.";
-        default:
-            return "The serial device " + device + " (" + port +
-                   ") cannot be opened: " + port_.errorString().toStdString() + ".";
+std::unique_ptr<Line> QtSerialPort::makeLine(const std::string& device) {
+    const std::uint64_t generation = ++generation_;
+    Line::Events events;
+    events.received = [this] { raise(CommEventReceive); };
+    events.opened = [this, generation] { raiseLater(generation, CommEventOpened); };
+    events.openFailed = [this, generation](Fault fault) {
+        raiseLater(generation, CommEventOpenFailed, std::move(fault));
+    };
+    events.lost = [this, generation](Fault fault) { lostLine(generation, std::move(fault)); };
+    events.notice = [this, generation](Fault fault) {
+        raiseLater(generation, CommEventNotice, std::move(fault));
+    };
+    if (!isNetworkDevice(device)) return std::make_unique<SerialLine>(device, std::move(events));
+    const AddressReading reading = readAddress(device);
+    if (!reading.address) {
+        Fault bad;
+        bad.kind = Fault::Kind::BadAddress;
+        bad.device = device;
+        bad.detail = reading.problem;
+        throw SerialError(numbered(bad));
     }
+    return std::make_unique<NetworkLine>(device, *reading.address, std::move(events));
 }
 
 void QtSerialPort::setPortOpen(bool open) {
     if (!open) {
-        if (port_.isOpen()) port_.close();
+        line_.reset();
+        opening_ = false;
         return;
     }
-    if (port_.isOpen()) throw SerialError("The serial port is already open.");
-    port_.setPortName(QString::fromStdString(deviceOf(number_)));
-    if (!port_.open(QIODevice::ReadWrite)) throw SerialError(describeOpenFailure());
-    lost_.clear();
-    commEvent_ = CommEventNone;
-    if (!apply(settings_)) {
-        const std::string reason = port_.errorString().toStdString();
-        port_.close();
-        throw SerialError("The serial settings \"" + settingsText_ + "\" cannot be used on " +
-                          deviceOf(number_) + ": " + reason + ".");
+    if (line_)
+        throw SerialError(numbered(
+            {Fault::Kind::CannotOpen, device(), 0, "the port is already open", {}, {}, false}));
+    const std::string device = deviceOf(number_);
+    std::unique_ptr<Line> line = makeLine(device);
+    bool openNow = false;
+    try {
+        openNow = line->open(settings_, settingsText_);
+    } catch (const SerialError& error) {
+        throw SerialError(numbered(error.fault()));
     }
+    line_ = std::move(line);
+    openDevice_ = device;
+    opening_ = !openNow;
+    lost_.reset();
+    commEvent_ = CommEventNone;
 }
 
 bool QtSerialPort::devicePresent() const {
-    return ::access(deviceOf(number_).c_str(), F_OK) == 0 || errno != ENOENT;
+    const std::string device = deviceOf(number_);
+    if (isNetworkDevice(device)) return true;  // only a connection can tell
+    return ::access(device.c_str(), F_OK) == 0 || errno != ENOENT;
 }
 
 void QtSerialPort::output(const std::string& bytes) {
-    const std::string port = "COM" + std::to_string(number_);
-    if (!port_.isOpen()) {
-        if (!lost_.empty()) throw SerialError(lost_);
-        throw SerialError("Nothing was sent: the serial port " + port + " (" + deviceOf(number_) +
-                          ") is closed. Choose a port under COM.");
+    if (!line_) {
+        if (lost_) throw SerialError(*lost_);
+        Fault closed;
+        closed.kind = Fault::Kind::Closed;
+        closed.device = deviceOf(number_);
+        throw SerialError(numbered(closed));
     }
-    const qint64 written = port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (written != static_cast<qint64>(bytes.size())) {
-        throw SerialError("Sending on " + deviceOf(number_) +
-                          " failed: " + port_.errorString().toStdString());
+    try {
+        line_->write(bytes);
+    } catch (const SerialError& error) {
+        throw SerialError(numbered(error.fault()));
     }
-    port_.flush();
-    // A device that failed while taking the line has been closed by now.
-    if (!port_.isOpen()) throw SerialError(lost_);
 }
 
 std::string QtSerialPort::input() {
-    return port_.readAll().toStdString();
+    return line_ ? line_->readAll() : std::string();
 }
 
-// A device that went away (adapter unplugged, peer hung up) reads as
-// end-of-file or fails for ever and would keep the event loop spinning;
-// close it instead. The loss is reported from the event loop, not from
-// inside whatever QSerialPort was doing when it found out.
-void QtSerialPort::failed(QSerialPort::SerialPortError error) {
-    const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
-                      error == QSerialPort::WriteError;
-    if (!lost || !port_.isOpen()) return;
-    lost_ = "Nothing was sent: the serial device " + deviceOf(number_) + " (COM" +
-            std::to_string(number_) +
-            ") is lost. The panel connects again by itself as soon as it is back; to use "
-            "another port, choose it under COM.";
-    port_.close();
+void QtSerialPort::raise(int event, Fault fault) {
+    commEvent_ = event;
+    fault_ = std::move(fault);
+    if (handler_) handler_();
+}
+
+// The line that reported is dropped here (a failed open), or may be by the
+// link in answer: never while the line is still inside its own call.
+void QtSerialPort::raiseLater(std::uint64_t generation, int event, Fault fault) {
+    QTimer::singleShot(0, &context_, [this, generation, event, fault = numbered(std::move(fault))] {
+        if (generation != generation_ || !line_) return;
+        opening_ = false;
+        if (event == CommEventOpenFailed) line_.reset();
+        raise(event, fault);
+    });
+}
+
+// The port is closed from this moment, so that a line sent meanwhile is told
+// of the loss rather than of a closed port; the link hears of it from the
+// event loop.
+void QtSerialPort::lostLine(std::uint64_t generation, Fault fault) {
+    if (generation != generation_ || !line_) return;
+    retired_ = std::move(line_);
+    opening_ = false;
+    lost_ = numbered(std::move(fault));
     commEvent_ = CommEventLost;
-    QTimer::singleShot(0, &port_, [this] {
-        if (commEvent_ == CommEventLost && handler_) handler_();
+    fault_ = *lost_;
+    QTimer::singleShot(0, &context_, [this, generation] {
+        retired_.reset();
+        if (generation == generation_ && commEvent_ == CommEventLost && handler_) handler_();
     });
 }
 

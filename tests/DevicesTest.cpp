@@ -11,10 +11,10 @@ using Source = projector::DeviceChoice::Source;
 namespace {
 
 toolkit::SerialDevice adapter(const std::string& id, const std::string& node) {
-    return {"/dev/serial/by-id/" + id, node, "USB UART", "", "", 0x0403, 0x6001, true};
+    return {"/dev/serial/by-id/" + id, node, "USB UART", "", "", true};
 }
 
-const toolkit::SerialDevice kBuiltIn{"/dev/ttyS0", "/dev/ttyS0", "", "", "", 0, 0, false};
+const toolkit::SerialDevice kBuiltIn{"/dev/ttyS0", "/dev/ttyS0", "", "", "", false};
 
 }  // namespace
 
@@ -107,6 +107,7 @@ class Devices : public PanelTest {
 }  // namespace
 
 TEST_F(Devices, TheMenuListsWhatIsPresentWithTheCurrentOneTicked) {
+    button(names::Com).click();
     rightClick(names::Com1, "nothing");
     std::vector<std::string> texts;
     for (const auto& item : tk.menu.shown) texts.push_back(item.text + (item.checked ? " *" : ""));
@@ -118,6 +119,7 @@ TEST_F(Devices, TheMenuListsWhatIsPresentWithTheCurrentOneTicked) {
 }
 
 TEST_F(Devices, AChoiceIsKeptAndSwitchesOnlyThePortItConcerns) {
+    button(names::Com).click();
     // COM2 is not in use and the port is open: kept, no switch.
     rightClick(names::Com2, "usb-FTDI_A");
     EXPECT_EQ(kept(2), "/dev/serial/by-id/usb-FTDI_A");
@@ -137,20 +139,61 @@ TEST_F(Devices, AChoiceIsKeptAndSwitchesOnlyThePortItConcerns) {
     EXPECT_TRUE(tk.box.warnings.empty());
 }
 
-TEST_F(Devices, ABadPathOrAFailedSwitchKeepsNothing) {
-    tk.prompt.typed = "/home";
-    tk.devices.problems["/home"] = "/home is a folder, not a serial device.";
+TEST_F(Devices, ARefusedPathAsksAgainWithTheTextKept) {
+    tk.prompt.typed = {"/home", "tcp://projector"};
+    tk.devices.problems["/home"] = toolkit::Fault::Kind::NotSerial;
+    tk.devices.problems["tcp://projector"] = toolkit::Fault::Kind::BadAddress;
     rightClick(names::Com1, "Other device");
-    EXPECT_EQ(tk.box.warnings, std::vector<std::string>{"/home is a folder, not a serial device."});
+    ASSERT_EQ(tk.box.warnings.size(), 2u);
+    EXPECT_EQ(tk.box.warnings[0], "/home is not a serial device.");
+    EXPECT_NE(tk.box.warnings[1].find("tcp://HOST:PORT"), std::string::npos);
+    EXPECT_EQ(tk.prompt.initials, (std::vector<std::string>{"/dev/serial/by-id/usb-FTDI_A", "/home",
+                                                            "tcp://projector"}));
     EXPECT_EQ(kept(1), std::nullopt);
     EXPECT_TRUE(tk.port.calls.empty());
+}
 
-    tk.prompt.typed = "/dev/ttyUSB7";
-    tk.port.missingPorts = {1};
-    rightClick(names::Com1, "Other device");
-    EXPECT_EQ(tk.box.warnings.size(), 2u);  // the switch's own box
-    EXPECT_EQ(kept(1), std::nullopt);
-    EXPECT_EQ(tk.option(names::Com1).toolTip(), "COM1: /dev/serial/by-id/usb-FTDI_A, USB UART");
+// A choice that cannot be opened leaves the number, its device and the open
+// port as they were, whichever number it was for and however it failed.
+TEST_F(Devices, AFailedChoiceLeavesTheWorkingLinkAsItWas) {
+    struct Case {
+        const char* what;
+        const char* option;
+        const char* pick;
+        bool slow;
+    };
+    for (const Case& c :
+         std::vector<Case>{{"a typed path", names::Com1, "Other", false},
+                           {"Default", names::Com1, "Default", false},
+                           {"a device server that refuses", names::Com1, "Other", true}}) {
+        SCOPED_TRACE(c.what);
+        rightClick(names::Com1, "usb-Prolific_B");
+        ASSERT_EQ(tk.port.device(), "/dev/serial/by-id/usb-Prolific_B");
+        tk.box.warnings.clear();
+        tk.port.calls.clear();
+        tk.prompt.typed = {c.slow ? "tcp://10.0.0.9:4001" : "/dev/ttyUSB7"};
+        tk.port.missingDevices = {"/dev/ttyUSB7", "/dev/ttyS0"};
+        tk.port.slowOpens = c.slow;
+        if (!c.slow) tk.devices.devices.clear();  // Default is the built-in port now: gone too
+
+        rightClick(c.option, c.pick);
+        if (c.slow) tk.port.failOpen(toolkit::Fault::Kind::Refused);
+        tk.port.slowOpens = false;
+        if (c.slow) tk.port.finishOpen();
+
+        EXPECT_EQ(tk.box.warnings.size(), 1u);
+        EXPECT_TRUE(tk.port.portOpen());
+        EXPECT_EQ(tk.port.commPort(), 1);
+        EXPECT_EQ(tk.port.device(), "/dev/serial/by-id/usb-Prolific_B");
+        EXPECT_TRUE(tk.option(names::Com1).value());
+        EXPECT_EQ(kept(1), "/dev/serial/by-id/usb-Prolific_B");
+        EXPECT_EQ(form.devices().deviceFor(1).path, "/dev/serial/by-id/usb-Prolific_B");
+        sent();
+        button(names::PowerOn).click();
+        EXPECT_EQ(sent(), std::vector<std::string>{"C00"});
+        tk.devices.devices = {adapter("usb-FTDI_A", "/dev/ttyUSB0"),
+                              adapter("usb-Prolific_B", "/dev/ttyUSB1")};
+    }
 }
 
 TEST_F(Devices, AChoiceThatCannotBeKeptHoldsForThisRunWithOneWarning) {

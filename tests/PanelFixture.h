@@ -16,7 +16,7 @@ struct SentLines : projector::LinkListener {
     void lineSent(const std::string& line, const std::string& /*trace*/) override {
         sent.push_back(line);
     }
-    void sendFailed(const std::string& line, const std::string& /*description*/) override {
+    void sendFailed(const std::string& line, const toolkit::Fault& /*fault*/) override {
         failed.push_back(line);
     }
     std::vector<std::string> sent;

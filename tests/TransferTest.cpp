@@ -130,7 +130,9 @@ TEST_F(Transfer, AFailedTransmitWarnsOnceTracesNothingAndTheProgramGoesOn) {
     tk.port.hangUp();
     button(names::PowerOn).click();
     ASSERT_EQ(tk.box.warnings.size(), 1u);
-    EXPECT_EQ(tk.box.warnings[0], "The serial port is closed.");
+    EXPECT_EQ(tk.box.warnings[0],
+              "Nothing was sent: the serial port COM1 (/dev/ttyS0) is closed. Choose a port "
+              "under COM.");
     EXPECT_EQ(caption(names::SentTrace), "");
     EXPECT_EQ(linesSent.failed, std::vector<std::string>{"C00\r"});
     EXPECT_FALSE(timer(names::ReplyTimeout).enabled());

@@ -102,6 +102,9 @@ class Window {
     // Raised when the window can no longer expect a pointer release: it was
     // deactivated, or another window or a dialog took the pointer.
     virtual void onPointerLost(Handler handler) = 0;
+    // Raised when the window is closed by its frame (the title bar's close
+    // button, the window manager); the window then closes.
+    virtual void onClose(Handler handler) = 0;
     // Closes the window and ends the program's event loop.
     virtual void unload() = 0;
 };
@@ -118,6 +121,12 @@ class MessageBox {
     virtual ~MessageBox() = default;
     // Modal: exclamation icon, OK button, the application's title.
     virtual void warn(const std::string& utf8) = 0;
+    // Closes the warning box that shows exactly this text, if one is open.
+    virtual void withdraw(const std::string& utf8) = 0;
+    // Modal, critical icon, a button for each choice, the last one also
+    // taken when the box is closed otherwise: the index of the choice.
+    virtual std::size_t choose(const std::string& utf8,
+                               const std::vector<std::string>& choices) = 0;
 };
 
 struct MenuItem {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Fault.h"
+
 namespace toolkit {
 
 struct SerialDevice {
@@ -14,8 +16,6 @@ struct SerialDevice {
     std::string description;
     std::string manufacturer;
     std::string serialNumber;
-    int vendorId = 0;  // 0 where unknown
-    int productId = 0;
     bool adapter = false;  // a USB or ACM serial adapter
 
     // Whether a device path, stable or the node itself, names this device.
@@ -26,11 +26,15 @@ class SerialDevices {
   public:
     virtual ~SerialDevices() = default;
     // Every serial device present: the adapters first, in the order of
-    // their stable paths, then the others.
+    // their stable paths, then the others. Takes the system a while.
     virtual std::vector<SerialDevice> present() const = 0;
-    // Why a path the operator typed cannot be a serial device, in words for
-    // a person; nothing when it may be one.
-    virtual std::optional<std::string> problemWith(const std::string& path) const = 0;
+    // The USB and ACM serial adapters present, by their stable paths where
+    // the system makes them, in the order of those paths: quick, from the
+    // device folders alone.
+    virtual std::vector<std::string> adapters() const = 0;
+    // Why a device the operator typed (a path, or a device server's
+    // address) cannot be used; nothing when it may be.
+    virtual std::optional<Fault> problemWith(const std::string& device) const = 0;
     // The built-in serial port a number falls back to (/dev/ttyS0 for 1).
     virtual std::string fallback(int number) const = 0;
 };

@@ -130,14 +130,23 @@ TEST(DeviceMenu, ARightClickOnComTwoMapsATypedDeviceAndKeepsIt) {
     QSettings("kr60p-panel", "kr60p-panel").clear();
 }
 
+// Whatever the system lists, the list says what COM1 and COM2 stand for.
 TEST(Program, ListsPortsWithoutADisplay) {
+    PtyPeer peer;
     QProcess list;
     list.setProcessEnvironment(withoutDisplay());
-    list.start(KR60P_PANEL, {"--list-ports", "--com1", "/dev/ttyS0"});
+    list.start(KR60P_PANEL, {"--list-ports", "--com1", "tcp://10.0.0.5:4001", "--com2",
+                             QString::fromStdString(peer.devicePath())});
     ASSERT_TRUE(list.waitForFinished(10'000));
     EXPECT_EQ(list.exitCode(), 0);
     const QString out = list.readAllStandardOutput();
-    EXPECT_TRUE(out == "No serial devices found.\n" || out.contains(QRegularExpression("^/dev/")))
+    EXPECT_TRUE(out.startsWith("DEVICE ")) << out.toStdString();
+    EXPECT_TRUE(out.contains(
+        QRegularExpression(R"(\ntcp://10\.0\.0\.5:4001 +- +device server, raw TCP +COM1\n)")))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QRegularExpression(
+        "\\n" + QRegularExpression::escape(QString::fromStdString(peer.devicePath())) +
+        " .* COM2\\n")))
         << out.toStdString();
 }
 

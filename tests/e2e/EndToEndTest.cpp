@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "PanelWindow.h"
+#include "panel/Messages.h"
 #include "tests/support/PtyPeer.h"
 
 namespace {
@@ -158,7 +159,7 @@ TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
         missing.setPortOpen(true);
         FAIL() << "opened a missing device";
     } catch (const toolkit::SerialError& error) {
-        EXPECT_EQ(std::string(error.what()),
+        EXPECT_EQ(panel::faultText(error.fault()),
                   "There is no serial device /dev/no-such-serial-device (COM1).");
     }
 
@@ -172,8 +173,7 @@ TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
         second.setPortOpen(true);
         FAIL() << "opened a device in use";
     } catch (const toolkit::SerialError& error) {
-        EXPECT_NE(std::string(error.what()).find("in use by another program"), std::string::npos)
-            << error.what();
+        EXPECT_EQ(error.fault().kind, toolkit::Fault::Kind::InUse);
     }
 }
 

@@ -66,10 +66,27 @@ std::optional<std::size_t> PopUpMenu::choose(const std::vector<toolkit::MenuItem
     return answer ? answer(items) : std::nullopt;
 }
 
-std::optional<std::string> SerialDevices::problemWith(const std::string& path) const {
-    const auto problem = problems.find(path);
+std::vector<std::string> SerialDevices::adapters() const {
+    std::vector<std::string> paths;
+    for (const toolkit::SerialDevice& device : devices) {
+        if (device.adapter) paths.push_back(device.path);
+    }
+    return paths;
+}
+
+std::optional<toolkit::Fault> SerialDevices::problemWith(const std::string& device) const {
+    const auto problem = problems.find(device);
     if (problem == problems.end()) return std::nullopt;
-    return problem->second;
+    toolkit::Fault fault;
+    fault.kind = problem->second;
+    fault.device = device;
+    return fault;
+}
+
+std::size_t MessageBox::choose(const std::string& utf8, const std::vector<std::string>& choices) {
+    asked.push_back(utf8);
+    if (answer) return answer(utf8, choices);
+    return choices.empty() ? 0 : choices.size() - 1;
 }
 
 std::optional<std::string> Settings::value(const std::string& key) const {
@@ -88,20 +105,33 @@ bool Settings::remove(const std::string& key) {
     return writable;
 }
 
+std::string SerialPort::deviceOf(int number) const {
+    const auto mapped = devices.find(number);
+    return mapped != devices.end() ? mapped->second : "/dev/ttyS" + std::to_string(number - 1);
+}
+
 std::string SerialPort::device() const {
-    const auto mapped = devices.find(number_);
-    return mapped != devices.end() ? mapped->second : "/dev/ttyS" + std::to_string(number_ - 1);
+    return open_ || opening_ ? openDevice_ : deviceOf(number_);
+}
+
+toolkit::Fault SerialPort::faultOf(toolkit::Fault::Kind kind) const {
+    toolkit::Fault fault;
+    fault.kind = kind;
+    fault.device = device();
+    fault.number = number_;
+    return fault;
 }
 
 void SerialPort::unplug() {
     const bool wasOpen = open_;
+    const toolkit::Fault lost = faultOf(toolkit::Fault::Kind::Lost);
     open_ = false;
     gone_ = true;
-    if (wasOpen) raise(toolkit::CommEventLost);
+    if (wasOpen) raise(toolkit::CommEventLost, lost);
 }
 
 void SerialPort::setCommPort(int number) {
-    if (open_) throw toolkit::SerialError("port is open");
+    if (open_ || opening_) throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::CannotOpen));
     number_ = number;
     calls.push_back("port " + std::to_string(number));
 }
@@ -112,21 +142,40 @@ void SerialPort::setSettings(const std::string& text) {
 }
 
 void SerialPort::setPortOpen(bool open) {
-    if (open) {
-        if (gone_ ||
-            std::find(missingPorts.begin(), missingPorts.end(), number_) != missingPorts.end()) {
-            throw toolkit::SerialError("There is no serial device for COM" +
-                                       std::to_string(number_) + ".");
-        }
-        calls.push_back("open");
-    } else {
+    if (!open) {
         calls.push_back("close");
+        open_ = opening_ = false;
+        return;
     }
-    open_ = open;
+    const std::string device = deviceOf(number_);
+    if (gone_ ||
+        std::find(missingPorts.begin(), missingPorts.end(), number_) != missingPorts.end() ||
+        std::find(missingDevices.begin(), missingDevices.end(), device) != missingDevices.end()) {
+        throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::NoSuchDevice));
+    }
+    calls.push_back("open");
+    openDevice_ = device;
+    open_ = !slowOpens;
+    opening_ = slowOpens;
+}
+
+void SerialPort::finishOpen() {
+    if (!opening_) return;
+    opening_ = false;
+    open_ = true;
+    raise(toolkit::CommEventOpened);
+}
+
+void SerialPort::failOpen(toolkit::Fault::Kind kind) {
+    if (!opening_) return;
+    const toolkit::Fault failed = faultOf(kind);
+    opening_ = false;
+    raise(toolkit::CommEventOpenFailed, failed);
 }
 
 void SerialPort::output(const std::string& bytes) {
-    if (!open_) throw toolkit::SerialError("The serial port is closed.");
+    if (opening_) throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::Connecting));
+    if (!open_) throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::Closed));
     writes.push_back(bytes);
 }
 
@@ -141,8 +190,9 @@ void SerialPort::deliver(const std::string& bytes) {
     raise(toolkit::CommEventReceive);
 }
 
-void SerialPort::raise(int commEvent) {
+void SerialPort::raise(int commEvent, toolkit::Fault fault) {
     event_ = commEvent;
+    fault_ = std::move(fault);
     if (handler_) handler_();
 }
 

@@ -150,6 +150,7 @@ class Window : public toolkit::Window {
         keyDown_ = std::move(handler);
     }
     void onPointerLost(toolkit::Handler handler) override { pointerLost_ = std::move(handler); }
+    void onClose(toolkit::Handler handler) override { close_ = std::move(handler); }
     void unload() override { unloaded_ = true; }
 
     void keyDown(int keyCode, int shift) {
@@ -157,6 +158,10 @@ class Window : public toolkit::Window {
     }
     void losePointer() {
         if (pointerLost_) pointerLost_();
+    }
+    // The operator closes the window by its title bar.
+    void closeByFrame() {
+        if (close_) close_();
     }
     int left() const { return left_; }
     int top() const { return top_; }
@@ -170,6 +175,7 @@ class Window : public toolkit::Window {
     std::string caption_;
     std::function<void(int, int)> keyDown_;
     toolkit::Handler pointerLost_;
+    toolkit::Handler close_;
 };
 
 class Screen : public toolkit::Screen {
@@ -181,7 +187,13 @@ class Screen : public toolkit::Screen {
 class MessageBox : public toolkit::MessageBox {
   public:
     void warn(const std::string& utf8) override { warnings.push_back(utf8); }
+    void withdraw(const std::string& utf8) override { withdrawn.push_back(utf8); }
+    // The operator's answer is scripted; without a script, the last choice.
+    std::size_t choose(const std::string& utf8, const std::vector<std::string>& choices) override;
     std::vector<std::string> warnings;
+    std::vector<std::string> withdrawn;
+    std::vector<std::string> asked;  // the texts of the boxes with choices
+    std::function<std::size_t(const std::string&, const std::vector<std::string>&)> answer;
 };
 
 // The operator's answer is scripted: `answer` sees the items (and may let
@@ -193,24 +205,35 @@ class PopUpMenu : public toolkit::PopUpMenu {
     std::vector<toolkit::MenuItem> shown;  // the items of the last menu
 };
 
+// The operator types each of `typed` in turn, then cancels.
 class PathPrompt : public toolkit::PathPrompt {
   public:
     std::optional<std::string> ask(const std::string&, const std::string&,
-                                   const std::string&) override {
-        return typed;
+                                   const std::string& initial) override {
+        initials.push_back(initial);
+        if (typed.empty()) return std::nullopt;
+        std::string next = typed.front();
+        typed.pop_front();
+        return next;
     }
-    std::optional<std::string> typed;
+    std::deque<std::string> typed;
+    std::vector<std::string> initials;  // what each prompt showed at first
 };
 
 class SerialDevices : public toolkit::SerialDevices {
   public:
-    std::vector<toolkit::SerialDevice> present() const override { return devices; }
-    std::optional<std::string> problemWith(const std::string& path) const override;
+    std::vector<toolkit::SerialDevice> present() const override {
+        ++lookedAt;
+        return devices;
+    }
+    std::vector<std::string> adapters() const override;
+    std::optional<toolkit::Fault> problemWith(const std::string& device) const override;
     std::string fallback(int number) const override {
         return "/dev/ttyS" + std::to_string(number - 1);
     }
     std::vector<toolkit::SerialDevice> devices;
-    std::map<std::string, std::string> problems;  // path -> why it cannot be used
+    std::map<std::string, toolkit::Fault::Kind> problems;  // device -> why it cannot be used
+    mutable int lookedAt = 0;                              // how often the whole list was asked for
 };
 
 class Settings : public toolkit::Settings {
@@ -224,14 +247,10 @@ class Settings : public toolkit::Settings {
 };
 
 // Records what the link does to the port; delivers chunks and fails on
-// demand.
+// demand. With slowOpens, an open is left under way, as a network device's
+// is, until the test finishes or fails it.
 class SerialPort : public toolkit::SerialPort {
   public:
-    struct Call {
-        std::string what;  // "port 1", "settings ...", "open", "close"
-        bool operator==(const Call&) const = default;
-    };
-
     void setCommPort(int number) override;
     int commPort() const override { return number_; }
     void setDevice(int number, const std::string& path) override { devices[number] = path; }
@@ -240,16 +259,18 @@ class SerialPort : public toolkit::SerialPort {
     std::string settings() const override { return settings_; }
     void setPortOpen(bool open) override;
     bool portOpen() const override { return open_; }
+    bool opening() const override { return opening_; }
     bool devicePresent() const override { return !gone_; }
     void output(const std::string& bytes) override;
     std::string input() override;
     int commEvent() const override { return event_; }
+    toolkit::Fault fault() const override { return fault_; }
     void onComm(std::function<void()> handler) override { handler_ = std::move(handler); }
 
     // The far end speaks: raises a receive event with these bytes waiting.
     void deliver(const std::string& bytes);
     // Raises an event of another kind.
-    void raise(int commEvent);
+    void raise(int commEvent, toolkit::Fault fault = {});
     // The device stops taking lines, silently: every later open or write
     // fails.
     void hangUp() { open_ = false, gone_ = true; }
@@ -257,19 +278,31 @@ class SerialPort : public toolkit::SerialPort {
     void unplug();
     // A device is there again (closed until the panel opens it).
     void plugIn() { gone_ = false; }
+    // A slow open is done.
+    void finishOpen();
+    void failOpen(toolkit::Fault::Kind kind);
+    // A fault of this kind, for the device the current number stands for.
+    toolkit::Fault faultOf(toolkit::Fault::Kind kind) const;
 
-    std::map<int, std::string> devices;  // set by the panel
-    std::vector<int> missingPorts;       // opening these fails
+    std::map<int, std::string> devices;       // set by the panel
+    std::vector<int> missingPorts;            // opening these numbers fails
+    std::vector<std::string> missingDevices;  // and opening these devices
+    bool slowOpens = false;
     std::vector<std::string> calls;
     std::vector<std::string> writes;
     std::string wire() const;  // every byte written, in order
 
   private:
+    std::string deviceOf(int number) const;
+
     int number_ = 1;
     std::string settings_ = "9600,N,8,1";
     bool open_ = false;
+    bool opening_ = false;
     bool gone_ = false;
+    std::string openDevice_;
     int event_ = 0;
+    toolkit::Fault fault_;
     std::string waiting_;
     std::function<void()> handler_;
 };

@@ -1,0 +1,34 @@
+#include "panel/PortDevices.h"
+
+#include "panel/Messages.h"
+
+namespace panel {
+
+PortDevices::PortDevices(projector::Link& link, const projector::DeviceChoice& choice,
+                         const toolkit::SerialDevices& devices, PortSettingsFrame& frame)
+    : link_(link), choice_(choice), devices_(devices), frame_(frame) {}
+
+void PortDevices::apply() {
+    for (const int number : {1, 2}) link_.setDevice(number, choice_.deviceFor(number).path);
+}
+
+void PortDevices::showToolTips() {
+    const auto present = devices_.present();
+    for (const int number : {1, 2}) frame_.setToolTip(number, toolTip(number, present));
+}
+
+void PortDevices::showToolTip(int number) {
+    frame_.setToolTip(number, toolTip(number, devices_.present()));
+}
+
+std::string PortDevices::toolTip(int number,
+                                 const projector::DeviceChoice::Present& present) const {
+    const std::string path = choice_.deviceFor(number).path;
+    std::string tip = "COM" + std::to_string(number) + ": " + shown(path);
+    for (const toolkit::SerialDevice& device : present) {
+        if (device.isAt(path) && !device.description.empty()) tip += ", " + device.description;
+    }
+    return tip;
+}
+
+}  // namespace panel

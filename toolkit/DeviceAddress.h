@@ -1,0 +1,29 @@
+#pragma once
+// Devices reached over the network: tcp://HOST:PORT (raw TCP; socket:// is
+// the same) and rfc2217://HOST:PORT (telnet with COM port control). Any
+// device text with "://" in it is read as such an address; anything else is
+// a path.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace toolkit {
+
+struct NetworkAddress {
+    enum class Protocol { Raw, Rfc2217 };
+    Protocol protocol = Protocol::Raw;
+    std::string host;  // a name, an IPv4 address, or an IPv6 address without its brackets
+    int port = 0;
+};
+
+bool isNetworkDevice(std::string_view device);
+
+// The address, or why it cannot be right, in words that fit after "it".
+struct AddressReading {
+    std::optional<NetworkAddress> address;
+    std::string problem;
+};
+AddressReading readAddress(std::string_view text);
+
+}  // namespace toolkit

@@ -1,0 +1,54 @@
+#pragma once
+// What went wrong with a device, as the transports tell it: a kind, the
+// device, and the system's or the server's own words. The sentences a person
+// reads are made from it in one place, in the panel.
+
+#include <stdexcept>
+#include <string>
+
+namespace toolkit {
+
+struct Fault {
+    enum class Kind {
+        NoSuchDevice,  // nothing at the path
+        NotSerial,     // something is there, but not a terminal (detail: what it is)
+        Permission,    // the system refused access (detail: its words)
+        InUse,         // another program holds it (holder: which, where known)
+        CannotOpen,    // any other reason the system gave (detail: its words)
+        BadSettings,   // the settings text cannot be read, or the device refused it
+        Closed,        // nothing was sent: the port is closed
+        Connecting,    // nothing was sent: the connection is still being made
+        Lost,          // the device failed or hung up while open (detail where known)
+        SendFailed,    // the device did not take a line (detail)
+        BadAddress,    // a network address that cannot be right (detail: why)
+        Refused,       // nothing accepts connections at the address
+        NoSuchHost,    // the host name is not known
+        TimedOut,      // no connection within the time allowed
+        Unreachable,   // the network does not lead there (detail)
+        Busy,          // the device server closed at once, saying why (detail: its words)
+        // Notices: the link works, but not quite as chosen.
+        NoRemoteSettings,  // the device server does not let the panel set the line
+        SettingsDiffer,    // the device server runs the line otherwise (detail: how)
+    };
+    Kind kind = Kind::CannotOpen;
+    std::string device;    // the path or address concerned
+    int number = 0;        // the port number that stands for it; 0 where none does
+    std::string detail;    // the system's or the server's own words
+    std::string holder;    // InUse: the program that holds the device, where known
+    std::string settings;  // BadSettings: the settings text
+    // Permission: the device belongs to the dialout group and the user is
+    // not in it, so joining the group would help.
+    bool dialoutHelps = false;
+};
+
+// Every failing serial operation throws this.
+class SerialError : public std::runtime_error {
+  public:
+    explicit SerialError(Fault fault);
+    const Fault& fault() const { return fault_; }
+
+  private:
+    Fault fault_;
+};
+
+}  // namespace toolkit
