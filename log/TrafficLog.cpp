@@ -1,9 +1,7 @@
 #include "log/TrafficLog.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <ctime>
 #include <stdexcept>
 
 #include "link/Trace.h"
@@ -39,19 +37,6 @@ std::string port(const projector::PortEvent& event) {
 }
 
 }  // namespace
-
-std::string localTimestamp() {
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[40];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    std::snprintf(text + length, sizeof text - length, ".%03lld", static_cast<long long>(millis));
-    return text;
-}
 
 std::FILE* openLog(const std::string& path) {
     if (path == "-") return stderr;

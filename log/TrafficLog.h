@@ -9,11 +9,9 @@
 #include <string>
 
 #include "link/LinkListener.h"
+#include "toolkit/WallClock.h"
 
 namespace trafficlog {
-
-// "2026-12-07T14:03:21.482", local time.
-std::string localTimestamp();
 
 // The stream for --log: "-" is standard error, anything else a file opened
 // for appending. Throws std::runtime_error naming the path and the reason.
@@ -25,7 +23,7 @@ class TrafficLog : public projector::LinkListener {
     // failed: told once, in words, when a write fails; the log then stops
     // and the program goes on without it.
     TrafficLog(std::FILE* out, std::function<void(const std::string&)> failed,
-               Clock clock = localTimestamp);
+               Clock clock = toolkit::wallClock);
 
     // The first line: the program, its version and the devices of COM1 and
     // COM2. False when it could not be written.

@@ -14,10 +14,17 @@ namespace {
 void usage(std::FILE* to) {
     std::fputs(
         "Usage: kr60p-sim [OPTIONS]\n"
-        "A KR60P projector on a pseudo-terminal. Prints the device path for the panel\n"
-        "on its first line (use it with: kr60p-panel --com1 PATH), then one line per\n"
-        "command received and per reply sent.\n\n"
-        "  --link PATH          also make a symbolic link PATH to the device\n"
+        "A KR60P projector on a pseudo-terminal, a terminal or TCP. Prints where the\n"
+        "panel finds it on its first line (use it with: kr60p-panel --com1 DEVICE), then\n"
+        "one line per command received and per reply sent, with the time of day.\n\n"
+        "  --link PATH          also make a symbolic link PATH to its pseudo-terminal\n"
+        "  --listen ADDRESS     serve on TCP instead: tcp://HOST:PORT (raw) or\n"
+        "                       rfc2217://HOST:PORT (telnet, COM port control); port 0\n"
+        "                       takes a free one; one client at a time\n"
+        "  --device PATH        serve on this terminal instead (a socat pair's other end,\n"
+        "                       a serial port on a null-modem cable)\n"
+        "  --speed BAUD         the projector's line speed, 19200 or 9600 (default 19200);\n"
+        "                       a panel at the other speed is heard as noise\n"
         "  --warm-up MS         warm-up time after ON (default 3000)\n"
         "  --cool-down MS       cooling time after OFF (default 3000)\n"
         "Faults:\n"
@@ -29,6 +36,7 @@ void usage(std::FILE* to) {
         "  --unasked-every MS   ... every MS (default 1000)\n"
         "  --garbage N          put N random bytes in front of every reply\n"
         "  --hang-up-after N    hang up after N command lines, as an unplugged cable\n"
+        "                       (the simulator then ends)\n"
         "  --quiet              no traffic log\n"
         "  -h, --help           this text\n"
         "  -v, --version        the version\n",
@@ -52,6 +60,9 @@ long number(const char* text, const char* option) {
 Options readOptions(int argc, char** argv) {
     enum {
         Link = 1,
+        Listen,
+        Device,
+        Speed,
         WarmUp,
         CoolDown,
         Delay,
@@ -68,6 +79,9 @@ Options readOptions(int argc, char** argv) {
     };
     static const option kOptions[] = {
         {"link", required_argument, nullptr, Link},
+        {"listen", required_argument, nullptr, Listen},
+        {"device", required_argument, nullptr, Device},
+        {"speed", required_argument, nullptr, Speed},
         {"warm-up", required_argument, nullptr, WarmUp},
         {"cool-down", required_argument, nullptr, CoolDown},
         {"delay", required_argument, nullptr, Delay},
@@ -89,6 +103,19 @@ Options readOptions(int argc, char** argv) {
         switch (c) {
             case Link:
                 o.link = optarg;
+                break;
+            case Listen:
+                o.listen = optarg;
+                break;
+            case Device:
+                o.device = optarg;
+                break;
+            case Speed:
+                o.baud = number(optarg, name);
+                if (o.baud != 19200 && o.baud != 9600) {
+                    std::fprintf(stderr, "kr60p-sim: --speed is 19200 or 9600, not %s\n", optarg);
+                    std::exit(2);
+                }
                 break;
             case WarmUp:
                 o.times.warmUpMs = number(optarg, name);
@@ -133,6 +160,11 @@ Options readOptions(int argc, char** argv) {
                 usage(stderr);
                 std::exit(2);
         }
+    }
+    if (!o.listen.empty() + !o.device.empty() + !o.link.empty() > 1) {
+        std::fputs("kr60p-sim: --link, --listen and --device each choose a wire; give one\n",
+                   stderr);
+        std::exit(2);
     }
     if (optind < argc) {
         std::fprintf(stderr, "kr60p-sim: unexpected argument \"%s\"\n", argv[optind]);

@@ -9,7 +9,10 @@
 namespace sim {
 
 struct Options {
-    std::string link;  // a symbolic link to make to the device
+    std::string link;    // a symbolic link to make to its own pseudo-terminal
+    std::string listen;  // tcp://HOST:PORT or rfc2217://HOST:PORT: serve on TCP instead
+    std::string device;  // a terminal to serve on instead
+    long baud = 19200;   // the projector's line speed
     ProjectorTimes times;
     long delayMs = 0;
     std::size_t chunk = 0;

@@ -14,6 +14,7 @@
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "qt/QtToolkit.h"
+#include "tests/support/PtyPeer.h"
 
 namespace names = panel::names;
 
@@ -22,10 +23,6 @@ class PanelWindow {
     explicit PanelWindow(const std::string& com1,
                          const std::string& com2 = "/dev/no-such-serial-device")
         : form(tk, {{1, com1}, {2, com2}}) {
-        form.Form_Load();
-        form.window().show();
-        window_ = findWindow();
-        if (!QTest::qWaitForWindowExposed(window_)) throw std::runtime_error("no window");
         boxCloser_.setInterval(5);
         QObject::connect(&boxCloser_, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -34,6 +31,14 @@ class PanelWindow {
             }
         });
         boxCloser_.start();
+        // A device on the network takes a moment; the window shows once it is open.
+        form.Form_Load();
+        if (!waitFor([this] { return !form.link().starting(); }) || form.ended()) {
+            throw std::runtime_error("the panel did not start: " +
+                                     (warnings.empty() ? "" : warnings.back()));
+        }
+        window_ = findWindow();
+        if (!QTest::qWaitForWindowExposed(window_)) throw std::runtime_error("no window");
     }
 
     QWidget* window() const { return window_; }

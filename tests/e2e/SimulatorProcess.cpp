@@ -5,8 +5,10 @@
 #include "tests/support/PtyPeer.h"
 
 SimulatorProcess::SimulatorProcess(const QStringList& options)
-    : link_(folder_.filePath("projector").toStdString()) {
-    process_.start(KR60P_SIM, QStringList{"--link", QString::fromStdString(link_)} + options);
+    : link_(options.contains("--listen") ? "" : folder_.filePath("projector").toStdString()) {
+    process_.start(KR60P_SIM, link_.empty()
+                                  ? options
+                                  : QStringList{"--link", QString::fromStdString(link_)} + options);
     if (!process_.waitForStarted(10'000)) throw std::runtime_error("the simulator did not start");
     waitFor([this] {
         readLog();
@@ -16,6 +18,11 @@ SimulatorProcess::SimulatorProcess(const QStringList& options)
 }
 
 SimulatorProcess::~SimulatorProcess() {
+    stop();
+}
+
+void SimulatorProcess::stop() {
+    if (process_.state() == QProcess::NotRunning) return;
     process_.terminate();
     if (!process_.waitForFinished(5'000)) process_.kill();
 }
@@ -26,7 +33,8 @@ void SimulatorProcess::readLog() {
         const std::string line = pending_.substr(0, end);
         pending_.erase(0, end + 1);
         if (device_.empty()) {
-            device_ = link_;  // the first line names the pseudo-terminal itself
+            // The first line names the pseudo-terminal itself, or the address.
+            device_ = link_.empty() ? line : link_;
             continue;
         }
         // "      1234 ms  <-  C09<CR>"

@@ -1,0 +1,11 @@
+#pragma once
+// The time of day as the traffic logs write it, so that the panel's and the
+// simulator's logs line up: "2026-12-07T14:08:28.342", local time.
+
+#include <string>
+
+namespace toolkit {
+
+std::string wallClock();
+
+}  // namespace toolkit
