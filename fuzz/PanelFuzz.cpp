@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // not be sent.
     bool held = false;
     struct HoldEnders : projector::LinkListener {
-        void sendFailed(const std::string&, const std::string&) override { happened = true; }
+        void sendFailed(const std::string&, const toolkit::Fault&) override { happened = true; }
         void portEvent(const projector::PortEvent& event) override {
             happened = happened || event.kind == projector::PortEvent::Kind::Lost;
         }
