@@ -133,7 +133,7 @@ std::string flockHolder(const std::string& path) {
         std::string number, type, advisory, mode, file;
         long pid = 0;
         fields >> number >> type >> advisory >> mode >> pid >> file;
-        if (type == "FLOCK" && file == where && pid != ::getpid()) return processName(pid);
+        if (type == "FLOCK" && file == where) return processName(pid);
     }
     return "";
 }

@@ -141,6 +141,27 @@ int FormWidget::framePixels() const {
 
 void FormWidget::applyHeight() {
     setFixedHeight(std::max(1, px(heightTwips_) - framePixels()));
+    reachOnlyWhatShows();
+}
+
+// A control the window's height cuts off (its middle below the bottom edge)
+// is out of the Tab order until the window shows it again.
+void FormWidget::reachOnlyWhatShows() {
+    static constexpr const char* kPolicy = "kr60pFocusPolicy";
+    const int bottom = QWidget::height();
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (!child->property(kPolicy).isValid()) {
+            if (child->focusPolicy() == Qt::NoFocus) continue;
+            child->setProperty(kPolicy, static_cast<int>(child->focusPolicy()));
+        }
+        const int middle = child->mapTo(this, QPoint(0, 0)).y() + child->height() / 2;
+        child->setFocusPolicy(middle > bottom
+                                  ? Qt::NoFocus
+                                  : static_cast<Qt::FocusPolicy>(child->property(kPolicy).toInt()));
+    }
+    if (QWidget* focus = focusWidget(); focus && focus->focusPolicy() == Qt::NoFocus) {
+        focusNextChild();
+    }
 }
 
 }  // namespace toolkit::qt

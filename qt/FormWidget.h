@@ -42,6 +42,7 @@ class FormWidget : public QWidget, public Window {
     QPoint onScreen(QPoint topLeft) const;
     int framePixels() const;
     void applyHeight();
+    void reachOnlyWhatShows();
 
     // The window cannot be resized by hand, so the height last set stands.
     int heightTwips_ = 0;

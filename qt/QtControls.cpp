@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -29,23 +30,50 @@ void QtLabel::setCaption(const std::string& utf8) {
 
 // Press and release come from the widget's own events, so that any mouse
 // button acts; Qt's implicit grab takes the release to the pressed button.
+// Space on a focused button presses and releases it as the primary mouse
+// button would, its auto-repeat ignored, so that a keyboard or switch user
+// can hold it; losing the focus while Space is down lets go.
 QtButton::QtButton(QPushButton* button)
-    : button_(button), hook_(button, [this](QEvent* event) {
-          switch (event->type()) {
-              case QEvent::MouseButtonPress:
-              case QEvent::MouseButtonDblClick:
-                  if (press_) press_();
-                  break;
-              case QEvent::MouseButtonRelease:
-                  if (release_) release_();
-                  break;
-              default:
-                  break;
-          }
-      }) {
+    : button_(button), hook_(button, [this](QEvent* event) { handle(event); }) {
     QObject::connect(button, &QPushButton::clicked, [this] {
         if (click_) click_();
     });
+}
+
+void QtButton::handle(QEvent* event) {
+    const auto isSpace = [event] {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->key() == Qt::Key_Space && !key->isAutoRepeat();
+    };
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (press_) press_();
+            break;
+        case QEvent::MouseButtonRelease:
+            if (release_) release_();
+            break;
+        case QEvent::KeyPress:
+            if (isSpace() && press_) {
+                spaceDown_ = true;
+                press_();
+            }
+            break;
+        case QEvent::KeyRelease:
+            if (isSpace() && spaceDown_ && release_) {
+                spaceDown_ = false;
+                release_();
+            }
+            break;
+        case QEvent::FocusOut:
+            if (spaceDown_ && release_) {
+                spaceDown_ = false;
+                release_();
+            }
+            break;
+        default:
+            break;
+    }
 }
 
 void QtButton::setCaption(const std::string& utf8) {

@@ -52,10 +52,13 @@ class QtButton : public Button {
     void onRelease(Handler handler) override { release_ = std::move(handler); }
 
   private:
+    void handle(QEvent* event);
+
     QPushButton* button_;
     std::string caption_;
     EventHook hook_;
     Handler click_, press_, release_;
+    bool spaceDown_ = false;
 };
 
 class QtFrame : public Frame {

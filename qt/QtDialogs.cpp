@@ -1,10 +1,12 @@
 #include "qt/QtDialogs.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "qt/Look.h"
+#include "qt/QtControls.h"
 
 namespace toolkit::qt {
 
@@ -82,6 +85,17 @@ std::optional<std::string> QtPathPrompt::ask(const std::string& title, const std
     files->setRootPath("/");
     auto* completer = new QCompleter(files, &dialog);
     path->setCompleter(completer);
+    // Return takes what is typed even while the list shows; only a
+    // completion chosen with the arrow keys is taken from the list first.
+    const EventHook oneReturn(completer->popup(), [&dialog, completer](QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            !completer->popup()->currentIndex().isValid()) {
+            completer->popup()->hide();
+            dialog.accept();
+        }
+    });
     layout->addWidget(path);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

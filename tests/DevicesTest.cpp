@@ -252,3 +252,30 @@ TEST_F(Devices, NothingIsReopenedBehindTheOperatorsBack) {
     advance(10'000);
     EXPECT_TRUE(tk.port.calls.empty());
 }
+
+// A device server away: one attempt at a time, at most one a second, never a
+// second box; the loss's box goes once the server is back.
+TEST_F(Devices, ALostDeviceServerIsTriedOnceASecondAndItsBoxGoesWhenBack) {
+    tk.port.slowOpens = true;
+    tk.port.unplug();
+    tk.port.plugIn();
+    ASSERT_EQ(tk.box.warnings.size(), 1u);
+    tk.port.calls.clear();
+    advance(1000);
+    EXPECT_EQ(tk.port.calls, std::vector<std::string>{"open"});
+    advance(5000);  // the attempt is still under way: no other
+    EXPECT_EQ(tk.port.calls, std::vector<std::string>{"open"});
+    tk.port.failOpen(toolkit::Fault::Kind::TimedOut);
+    advance(999);
+    EXPECT_EQ(tk.port.calls.size(), 1u);
+    advance(1);
+    EXPECT_EQ(tk.port.calls.size(), 2u);
+    EXPECT_TRUE(tk.box.withdrawn.empty());
+    tk.port.finishOpen();
+    EXPECT_TRUE(tk.port.portOpen());
+    EXPECT_EQ(tk.box.warnings.size(), 1u);
+    EXPECT_EQ(tk.box.withdrawn, tk.box.warnings);
+    advance(10'000);
+    EXPECT_EQ(tk.port.calls.size(), 2u);
+    EXPECT_TRUE(tk.port.writes.empty());
+}

@@ -21,6 +21,8 @@
 #include <filesystem>
 
 #include "PanelWindow.h"
+#include "panel/Messages.h"
+#include "qt/QtSerialDevices.h"
 #include "tests/support/PtyPeer.h"
 
 namespace {
@@ -159,7 +161,7 @@ TEST(Program, WithoutADisplaySaysSoInOneLine) {
     EXPECT_NE(errors.find("cannot connect to a display"), std::string::npos) << errors;
 }
 
-TEST(Program, AKeptDeviceThatIsGoneStopsStartUpAndSaysHowToChooseAnother) {
+TEST(Program, AKeptDeviceThatIsGoneStopsStartUpAndOffersAnother) {
     QTemporaryDir home;
     QSettings kept(home.filePath("kr60p-panel/kr60p-panel.conf"), QSettings::IniFormat);
     kept.setValue("devices/COM1", "/dev/serial/by-id/usb-gone-if00");
@@ -172,7 +174,7 @@ TEST(Program, AKeptDeviceThatIsGoneStopsStartUpAndSaysHowToChooseAnother) {
     EXPECT_NE(errors.find("There is no serial device /dev/serial/by-id/usb-gone-if00"),
               std::string::npos)
         << errors;
-    EXPECT_NE(errors.find("right-click COM1"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("\"Choose device…\""), std::string::npos) << errors;
 }
 
 TEST(Window, ItsTitleBarStaysOnAScreenTooSmallForIt) {
@@ -206,4 +208,42 @@ TEST(Program, ALogThatCannotBeWrittenStopsStartUpWithStatusTwo) {
         EXPECT_EQ(errors, "kr60p-panel: cannot write the traffic log to " + c.path + ": " +
                               c.reason + ".\n");
     }
+}
+
+// What the system says about a path, in the panel's words; a path too long to
+// read is shortened in its middle, on standard error as in the box.
+TEST(Program, ADeviceThatCannotBeUsedIsToldAsTheSystemSaysIt) {
+    QTemporaryDir folder;
+    const std::string longName = folder.filePath(QString(300, 'x')).toStdString();
+    struct Case {
+        std::string path;
+        std::string said;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"/etc/passwd", "/etc/passwd is not a serial device: it is a regular file."},
+             {"/tmp", "/tmp is a folder, not a serial device."},
+             {"/dev/null", "/dev/null is not a serial device: it is a device of another kind."},
+             {longName, "cannot be opened: File name too long."},
+         }) {
+        SCOPED_TRACE(c.path.substr(0, 40));
+        toolkit::qt::QtSerialDevices devices;
+        const auto problem = devices.problemWith(c.path);
+        ASSERT_TRUE(problem);
+        EXPECT_NE(panel::faultText(*problem).find(c.said), std::string::npos)
+            << panel::faultText(*problem);
+        EXPECT_FALSE(problem->dialoutHelps);
+        EXPECT_LT(panel::faultText(*problem).size(), 300u);
+    }
+
+    QTemporaryDir home;
+    QSettings kept(home.filePath("kr60p-panel/kr60p-panel.conf"), QSettings::IniFormat);
+    kept.setValue("devices/COM1", "/dev/" + QString(200'000, 'y'));
+    kept.sync();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", home.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    std::string errors;
+    runPanel({}, environment, errors, "--list-ports shows");
+    EXPECT_LT(errors.size(), 2'000u);
+    EXPECT_NE(errors.find("yyyyyyyy…yyyyyyyy"), std::string::npos) << errors;
 }

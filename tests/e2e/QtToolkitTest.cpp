@@ -1,15 +1,22 @@
 // What the Qt toolkit itself must get right, on the real window: what
 // assistive technology reads, which mouse events count, and typed text.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QCompleter>
+#include <QDialog>
 #include <QLineEdit>
 #include <map>
 #include <set>
 
 #include "PanelWindow.h"
 #include "panel/ControlTable.h"
+#include "qt/QtDialogs.h"
 #include "tests/support/PtyPeer.h"
 
 namespace {
@@ -130,4 +137,112 @@ TEST_F(OnQt, ATypedEAcuteGoesOutAsByteE9) {
     ASSERT_EQ(text->text(), QString::fromUtf8("C\u00e9"));
     panel.click(names::Send);
     EXPECT_TRUE(waitUntilReceived(peer, received, "C\xE9\r")) << received;
+}
+
+// Space held on a focused hold button acts as the primary mouse button held:
+// the first repeat comes a repeat interval after the press, as with the
+// mouse, the keyboard's own auto-repeat adds nothing, and the release ends it.
+TEST_F(OnQt, SpaceHeldOnVolumeUpRepeatsAsTheMouseDoes) {
+    QPushButton* volumeUp = panel.button(names::VolumeUp);
+    volumeUp->setFocus();
+    QTest::keyPress(volumeUp, Qt::Key_Space);
+    ASSERT_TRUE(waitUntilReceived(peer, received, "C09\rC09\r"));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QApplication::sendEvent(volumeUp, &repeat);
+    QTest::keyRelease(volumeUp, Qt::Key_Space);
+    EXPECT_FALSE(panel.timerRunning(names::RepeatTimer));
+    const std::size_t atRelease = received.size();
+    waitFor([&] { return !panel.timerRunning(names::TraceClear); });
+    received += peer.readAvailable();
+    EXPECT_EQ(received.size(), atRelease);
+}
+
+// Tab goes only to what the window's height shows.
+TEST_F(OnQt, TabSkipsWhatTheWindowsHeightCutsOff) {
+    for (const int height : {panel::kHeightStart, panel::kHeightFull}) {
+        panel.form.window().setHeight(height);
+        std::set<QString> reached;
+        for (int step = 0; step < 150; ++step) {
+            QTest::keyClick(
+                QApplication::focusWidget() ? QApplication::focusWidget() : panel.window(),
+                Qt::Key_Tab);
+            if (QWidget* focus = QApplication::focusWidget()) reached.insert(focus->objectName());
+        }
+        const bool full = height == panel::kHeightFull;
+        EXPECT_EQ(reached.contains(names::CommandText), full) << height;
+        EXPECT_EQ(reached.contains(names::StatusQuery), full) << height;
+        EXPECT_TRUE(reached.contains(names::PowerOn)) << height;
+    }
+}
+
+TEST(QtBoxes, AWithdrawnWarningClosesByItself) {
+    toolkit::qt::QtMessageBox box(nullptr, "KR60P");
+    QTimer::singleShot(50, [&box] {
+        box.withdraw("another text");
+        box.withdraw("The device was lost.");
+    });
+    QTimer safety;  // should the box stay, the test fails instead of hanging
+    bool stayed = false;
+    QObject::connect(&safety, &QTimer::timeout, [&stayed] {
+        if (auto* open = QApplication::activeModalWidget()) {
+            stayed = true;
+            open->close();
+        }
+    });
+    safety.start(5'000);
+    box.warn("The device was lost.");
+    EXPECT_FALSE(stayed);
+}
+
+TEST(QtPrompt, OneReturnTakesATypedPathWhileTheCompletionsShow) {
+    PtyPeer device;
+    toolkit::qt::QtPathPrompt prompt(nullptr);
+    const QString typed = QString::fromStdString(device.devicePath());
+    QTimer hand;
+    bool listShown = false;
+    hand.setInterval(10);
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        auto* edit = dialog->findChild<QLineEdit*>();
+        if (edit->text() != typed) {
+            edit->clear();
+            QTest::keyClicks(edit, typed.left(typed.size() - 1));
+        }
+        QAbstractItemView* list = edit->completer()->popup();
+        if (!list->isVisible()) {
+            QTest::keyClicks(edit, typed.right(1));  // the last letter brings the list
+            return;
+        }
+        listShown = true;
+        hand.stop();
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    hand.start();
+    QTimer::singleShot(8'000, [] {
+        if (auto* open = QApplication::activeModalWidget()) open->close();
+    });
+    const auto answer = prompt.ask("COM1: other device", "Serial device for COM1:", "");
+    ASSERT_TRUE(listShown) << "the completion list never showed";
+    EXPECT_EQ(answer, device.devicePath());
+}
+
+TEST(SerialPortOnQt, ADeviceAnotherProgramHoldsIsRefusedNamingIt) {
+    PtyPeer device;
+    const int held = ::open(device.devicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    toolkit::qt::QtSerialPort port;
+    port.setDevice(1, device.devicePath());
+    try {
+        port.setPortOpen(true);
+        ADD_FAILURE() << "opened a device another program holds";
+    } catch (const toolkit::SerialError& error) {
+        EXPECT_EQ(error.fault().kind, toolkit::Fault::Kind::InUse);
+        EXPECT_NE(error.fault().holder.find("process " + std::to_string(::getpid())),
+                  std::string::npos)
+            << error.fault().holder;
+    }
+    ::close(held);
+    port.setPortOpen(true);
+    EXPECT_TRUE(port.portOpen());
 }
