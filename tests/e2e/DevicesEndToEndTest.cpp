@@ -3,6 +3,7 @@
 // and the program started without a display or without its device.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -246,4 +247,41 @@ TEST(Program, ADeviceThatCannotBeUsedIsToldAsTheSystemSaysIt) {
     runPanel({}, environment, errors, "--list-ports shows");
     EXPECT_LT(errors.size(), 2'000u);
     EXPECT_NE(errors.find("yyyyyyyy…yyyyyyyy"), std::string::npos) << errors;
+}
+
+// SIGTERM, SIGHUP and SIGINT end the panel as END does: the port closed, its
+// lock file gone, and the log's last lines say so and why.
+TEST(Program, ASignalEndsThePanelInOrder) {
+    for (const auto& [signal, why] : std::vector<std::pair<int, std::string>>{
+             {SIGTERM, "ENDED: SIGTERM"}, {SIGHUP, "ENDED: SIGHUP"}, {SIGINT, "ENDED: SIGINT"}}) {
+        SCOPED_TRACE(why);
+        PtyPeer device;
+        QTemporaryDir folder;
+        const QString log = folder.filePath("traffic.log");
+        QProcess panel;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        panel.setProcessEnvironment(environment);
+        panel.start(KR60P_PANEL, {"--com1", QString::fromStdString(device.devicePath()), "--log", log});
+        QString lockName = QString::fromStdString(device.devicePath()).mid(1).replace('/', '_');
+        const QString lockFile = "/run/lock/LCK.._" + lockName;
+        ASSERT_TRUE(waitFor([&] {
+            QFile file(log);
+            return file.open(QIODevice::ReadOnly) && file.readAll().contains("SWITCHED");
+        }));
+        EXPECT_TRUE(QFile::exists(lockFile));
+        ::kill(static_cast<pid_t>(panel.processId()), signal);
+        ASSERT_TRUE(panel.waitForFinished(5'000));
+        EXPECT_EQ(panel.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(panel.exitCode(), 0);
+        EXPECT_FALSE(QFile::exists(lockFile));
+        QFile file(log);
+        file.open(QIODevice::ReadOnly);
+        const QStringList lines = QString(file.readAll()).trimmed().split('\n');
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_TRUE(lines[lines.size() - 2].contains(
+            QString::fromStdString(" CLOSED COM1 " + device.devicePath())))
+            << lines[lines.size() - 2].toStdString();
+        EXPECT_TRUE(lines.last().contains(QString::fromStdString(why))) << lines.last().toStdString();
+    }
 }
