@@ -1,5 +1,6 @@
 #include "link/Decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -123,6 +124,11 @@ bool isQueryLine(std::string_view sendLine, std::string_view prefix, std::string
 }
 
 }  // namespace
+
+bool isQuery(std::string_view code) {
+    return std::any_of(kQueries.begin(), kQueries.end(),
+                       [code](const Query& query) { return query.code == code; });
+}
 
 std::optional<std::string> pressureLine(std::string_view trace, std::int16_t& pressureValue) {
     const auto reading = roundToInt16(readNumber(trace));

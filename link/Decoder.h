@@ -15,6 +15,9 @@ namespace projector {
 std::optional<std::string> decodeReply(std::string_view sendLine, std::string_view commandPrefix,
                                        std::string_view trace, std::int16_t& pressureValue);
 
+// Whether the decoder reads the replies to this code.
+bool isQuery(std::string_view code);
+
 // The pressure line for the number at the start of a trace, or nothing when
 // the reading does not fit the 16-bit arithmetic.
 std::optional<std::string> pressureLine(std::string_view trace, std::int16_t& pressureValue);

@@ -1,6 +1,6 @@
-# Installation: the two programs, a desktop entry and the icon.
+# Installation: the three programs, a desktop entry and the icon.
 include(GNUInstallDirs)
-install(TARGETS kr60p-panel kr60p-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kr60p-panel kr60p-ctl kr60p-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/kr60p-panel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 16 32 48)
   install(FILES assets/icon-${size}.png
@@ -11,7 +11,7 @@ install(FILES assets/icon.svg
 
 # Manual pages, and the package's changelog, compressed as Debian has them.
 set(compressed)
-foreach(file docs/man/kr60p-panel.1 docs/man/kr60p-sim.1 packaging/changelog)
+foreach(file docs/man/kr60p-panel.1 docs/man/kr60p-ctl.1 docs/man/kr60p-sim.1 packaging/changelog)
   get_filename_component(name ${file} NAME)
   set(output ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
   add_custom_command(OUTPUT ${output}
@@ -22,6 +22,7 @@ foreach(file docs/man/kr60p-panel.1 docs/man/kr60p-sim.1 packaging/changelog)
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/compressed/kr60p-panel.1.gz
+              ${CMAKE_BINARY_DIR}/compressed/kr60p-ctl.1.gz
               ${CMAKE_BINARY_DIR}/compressed/kr60p-sim.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz packaging/copyright
@@ -40,12 +41,14 @@ mode, signal type, key lock), buttons that repeat while held (volume,
 brightness, zoom, keystone, the cursor keys), status queries decoded into
 plain text, a trace of every byte sent and received, and typed commands.
 .
-The serial device behind COM1 and COM2 can be chosen from the window; a
-device that is unplugged is reported at once and reopened when it is back.
-A traffic log can be kept with --log.
+The device behind COM1 and COM2, a serial line or a serial-to-Ethernet
+device server (raw TCP or RFC 2217), can be chosen from the window; a
+device that is unplugged or a server that goes away is reported at once and
+reopened when it is back. A traffic log can be kept with --log.
 .
-The package also holds kr60p-sim, a projector simulator on a
-pseudo-terminal, for trying the panel without hardware.")
+The package also holds kr60p-ctl, which sends the same commands from a
+shell script, and kr60p-sim, a projector simulator on a pseudo-terminal or
+TCP, for trying both without hardware.")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.invalid/kr60p-panel")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -30,6 +30,7 @@ struct CommandButton {
     std::string_view code;
     Preset preset;
     Extra extra;
+    std::string_view name;  // the command's name for scripts: lower-case words and hyphens
 };
 
 std::span<const CommandButton> commandButtonTable();

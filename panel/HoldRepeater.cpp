@@ -12,20 +12,20 @@ using namespace names;
 
 // clang-format off
 constexpr std::array kHoldButtons = std::to_array<HoldButton>({
-    // control      key  code   arrow  Timer1 Timer2 Timer4 zoom
-    {VolumeUp,       1, "C09", false,  250,   200,   245,  false},
-    {VolumeDown,     2, "C0A", false,  250,   200,   245,  false},
-    {BrightnessUp,   7, "C20", false,   50,    25,    25,  false},
-    {BrightnessDown, 8, "C21", false,   50,    25,    25,  false},
-    {ZoomUp,        17, "C30", false,  250,   200,   245,  true},
-    {ZoomDown,      18, "C31", false,  250,   200,   245,  true},
-    {KeystoneUp,    19, "C8E", false,  250,   200,   245,  false},
-    {KeystoneDown,  20, "C8F", false,  250,   200,   245,  false},
-    {CursorUp,       3, "C3C", true,     0,     0,     0,  false},
-    {CursorDown,     4, "C3D", true,     0,     0,     0,  false},
-    {CursorLeft,     5, "C3B", true,     0,     0,     0,  false},
-    {CursorRight,    6, "C3A", true,     0,     0,     0,  false},
-    {Select,        13, "C3F", false,  500,   200,   245,  false},
+    // control      key  code   arrow  Timer1 Timer2 Timer4 zoom   name (for scripts)
+    {VolumeUp,       1, "C09", false,  250,   200,   245,  false, "volume-up"},
+    {VolumeDown,     2, "C0A", false,  250,   200,   245,  false, "volume-down"},
+    {BrightnessUp,   7, "C20", false,   50,    25,    25,  false, "brightness-up"},
+    {BrightnessDown, 8, "C21", false,   50,    25,    25,  false, "brightness-down"},
+    {ZoomUp,        17, "C30", false,  250,   200,   245,  true, "zoom-in"},
+    {ZoomDown,      18, "C31", false,  250,   200,   245,  true, "zoom-out"},
+    {KeystoneUp,    19, "C8E", false,  250,   200,   245,  false, "keystone-up"},
+    {KeystoneDown,  20, "C8F", false,  250,   200,   245,  false, "keystone-down"},
+    {CursorUp,       3, "C3C", true,     0,     0,     0,  false, "cursor-up"},
+    {CursorDown,     4, "C3D", true,     0,     0,     0,  false, "cursor-down"},
+    {CursorLeft,     5, "C3B", true,     0,     0,     0,  false, "cursor-left"},
+    {CursorRight,    6, "C3A", true,     0,     0,     0,  false, "cursor-right"},
+    {Select,        13, "C3F", false,  500,   200,   245,  false, "cursor-select"},
 });
 // clang-format on
 

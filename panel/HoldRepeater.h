@@ -19,11 +19,12 @@ struct HoldButton {
     const char* control;
     std::uint8_t key;  // the value held in RepeatKey
     std::string_view code;
-    bool arrow;        // arrows leave Timer1 alone and pace Timer2/Timer4 by ArrowMode
-    int repeat;        // Timer1
-    int replyTimeout;  // Timer2
-    int traceClear;    // Timer4
-    bool zoom;         // its release makes the arrows fast: Timer1 5, ArrowMode Zoom
+    bool arrow;             // arrows leave Timer1 alone and pace Timer2/Timer4 by ArrowMode
+    int repeat;             // Timer1
+    int replyTimeout;       // Timer2
+    int traceClear;         // Timer4
+    bool zoom;              // its release makes the arrows fast: Timer1 5, ArrowMode Zoom
+    std::string_view name;  // the command's name for scripts: lower-case words and hyphens
 };
 
 std::span<const HoldButton> holdButtonTable();

@@ -158,12 +158,16 @@ std::string notSentText(const toolkit::Fault& fault) {
         case Kind::Connecting:
             return "Nothing was sent: the panel is still connecting to " + theDevice(fault) + ".";
         case Kind::Lost:
-            return "Nothing was sent: " + theDevice(fault) + " is lost." + std::string(kComesBack);
+            return "Nothing was sent: " + theDevice(fault) + " is lost.";
         case Kind::SendFailed:
             return "Sending on " + device + onPort(fault) + " failed: " + fault.detail + ".";
         default:
             return "Nothing was sent. " + faultText(fault);
     }
+}
+
+std::string lossWarning(const toolkit::Fault& fault, bool sending) {
+    return (sending ? notSentText(fault) : faultText(fault)) + std::string(kComesBack);
 }
 
 std::string startUpFailure(const toolkit::Fault& fault,

@@ -27,6 +27,10 @@ std::string faultText(const toolkit::Fault& fault);
 // Why a line was not sent.
 std::string notSentText(const toolkit::Fault& fault);
 
+// The window's box about a lost device (sending: a line found it lost), with
+// what the window does about it.
+std::string lossWarning(const toolkit::Fault& fault, bool sending);
+
 // Why the panel cannot start, and what to do about it, in the words that fit
 // where COM1's device came from.
 std::string startUpFailure(const toolkit::Fault& fault,

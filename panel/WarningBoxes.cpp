@@ -20,13 +20,13 @@ void WarningBoxes::onShown(std::function<void(const std::string&)> observer) {
 }
 
 void WarningBoxes::sendFailed(const std::string& /*line*/, const toolkit::Fault& fault) {
-    warn(notSentText(fault));
+    warn(fault.kind == toolkit::Fault::Kind::Lost ? lossWarning(fault, true) : notSentText(fault));
 }
 
 void WarningBoxes::portEvent(const projector::PortEvent& event) {
     switch (event.kind) {
         case Kind::Lost:
-            lossShown_ = faultText(event.fault);
+            lossShown_ = lossWarning(event.fault, false);
             warn(lossShown_);
             break;
         case Kind::SwitchFailed:

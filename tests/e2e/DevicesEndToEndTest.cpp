@@ -262,7 +262,8 @@ TEST(Program, ASignalEndsThePanelInOrder) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         panel.setProcessEnvironment(environment);
-        panel.start(KR60P_PANEL, {"--com1", QString::fromStdString(device.devicePath()), "--log", log});
+        panel.start(KR60P_PANEL,
+                    {"--com1", QString::fromStdString(device.devicePath()), "--log", log});
         QString lockName = QString::fromStdString(device.devicePath()).mid(1).replace('/', '_');
         const QString lockFile = "/run/lock/LCK.._" + lockName;
         ASSERT_TRUE(waitFor([&] {
@@ -282,6 +283,7 @@ TEST(Program, ASignalEndsThePanelInOrder) {
         EXPECT_TRUE(lines[lines.size() - 2].contains(
             QString::fromStdString(" CLOSED COM1 " + device.devicePath())))
             << lines[lines.size() - 2].toStdString();
-        EXPECT_TRUE(lines.last().contains(QString::fromStdString(why))) << lines.last().toStdString();
+        EXPECT_TRUE(lines.last().contains(QString::fromStdString(why)))
+            << lines.last().toStdString();
     }
 }

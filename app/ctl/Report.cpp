@@ -1,0 +1,103 @@
+#include "app/ctl/Report.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+
+#include "link/Trace.h"
+#include "panel/CommandNames.h"
+
+namespace ctl {
+
+namespace {
+
+constexpr char kAck = '\x06';
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void print(const QJsonObject& object) {
+    std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
+}
+
+// A query's decoded words; an action's ACK; else what came back, traced.
+std::string said(const Outcome& outcome) {
+    if (outcome.decoded) return trimmed(*outcome.decoded);
+    if (outcome.reply == std::string(1, kAck)) return "ACK";
+    return trimmed(projector::traceOf(outcome.reply));
+}
+
+QJsonObject jsonOf(const Outcome& outcome) {
+    QJsonObject object{{"command", q(outcome.command)},
+                       {"code", q(outcome.code)},
+                       {"reply", q(projector::traceOf(outcome.reply))},
+                       {"answered", outcome.answered}};
+    if (outcome.query) {
+        object["decoded"] =
+            outcome.decoded ? QJsonValue(q(trimmed(*outcome.decoded))) : QJsonValue();
+    }
+    return object;
+}
+
+}  // namespace
+
+void Report::command(const Outcome& outcome) const {
+    if (json_) {
+        print(jsonOf(outcome));
+    } else if (outcome.answered) {
+        std::printf("%s\n", said(outcome).c_str());
+    }
+    std::fflush(stdout);
+}
+
+void Report::status(const std::vector<Outcome>& outcomes) const {
+    if (json_) {
+        QJsonObject object{{"command", "status"}};
+        bool answered = true;
+        for (const Outcome& outcome : outcomes) {
+            object[q(outcome.command)] =
+                outcome.answered ? QJsonValue(q(said(outcome))) : QJsonValue();
+            answered = answered && outcome.answered;
+        }
+        object["answered"] = answered;
+        print(object);
+    } else {
+        for (const Outcome& outcome : outcomes) {
+            if (outcome.answered)
+                std::printf("%s: %s\n", outcome.command.c_str(), said(outcome).c_str());
+        }
+    }
+    std::fflush(stdout);
+}
+
+void Report::list() const {
+    const auto commands = panel::namedCommands();
+    std::size_t nameWidth = 0, codeWidth = 0;
+    for (const auto& command : commands) {
+        nameWidth = std::max(nameWidth, command.name.size());
+        codeWidth = std::max(codeWidth, command.code.size());
+    }
+    for (const auto& command : commands) {
+        if (json_) {
+            print({{"name", q(std::string(command.name))},
+                   {"code", q(std::string(command.code))},
+                   {"what", q(command.what)},
+                   {"query", command.query}});
+        } else {
+            std::printf("%-*s  %-*s  %s\n", static_cast<int>(nameWidth),
+                        std::string(command.name).c_str(), static_cast<int>(codeWidth),
+                        std::string(command.code).c_str(), command.what.c_str());
+        }
+    }
+}
+
+}  // namespace ctl

@@ -1,0 +1,26 @@
+#pragma once
+// What kr60p-ctl is to do, read and checked whole before anything is sent:
+// the commands of its command line, with "-" replaced by those of standard
+// input, one a line.
+
+#include <istream>
+#include <string>
+#include <vector>
+
+namespace ctl {
+
+struct Step {
+    std::string name;  // the command's name, "status" or "send"
+    std::string code;  // the code it sends (none for "status")
+    bool query = false;
+};
+
+// The steps; or, when a word cannot be a command, why, for standard error.
+struct Script {
+    std::vector<Step> steps;
+    std::string problem;
+};
+
+Script readScript(const std::vector<std::string>& words, std::istream& input);
+
+}  // namespace ctl

@@ -1,0 +1,81 @@
+// kr60p-ctl: the projector from a shell script, through the panel's own link,
+// decoder, device choice and traffic log; no display needed.
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+
+#include "app/Signals.h"
+#include "app/ctl/CtlOptions.h"
+#include "app/ctl/Report.h"
+#include "app/ctl/Script.h"
+#include "app/ctl/Session.h"
+#include "link/DeviceChoice.h"
+#include "link/Link.h"
+#include "log/TrafficLog.h"
+#include "qt/QtSerialDevices.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtSettings.h"
+#include "qt/QtTimer.h"
+
+int main(int argc, char* argv[]) {
+    const ctl::Options options = ctl::readOptions(std::vector<std::string>(argv, argv + argc));
+    if (options.exitText) {
+        std::fputs(options.exitText->c_str(), options.exitStatus == 0 ? stdout : stderr);
+        return options.exitStatus;
+    }
+    const ctl::Report report(options.json);
+    if (options.list) {
+        report.list();
+        return 0;
+    }
+    const ctl::Script script = ctl::readScript(options.words, std::cin);
+    if (!script.problem.empty()) {
+        std::fprintf(stderr, "kr60p-ctl: %s\n", script.problem.c_str());
+        return 2;
+    }
+    std::FILE* logFile = nullptr;
+    if (options.log) {
+        try {
+            logFile = trafficlog::openLog(*options.log);
+        } catch (const std::runtime_error& error) {
+            std::fprintf(stderr, "kr60p-ctl: %s\n", error.what());
+            return 2;
+        }
+    }
+
+    QCoreApplication application(argc, argv);
+    toolkit::qt::QtSettings settings;
+    toolkit::qt::QtSerialDevices devices;
+    std::map<int, std::string> given;
+    if (options.device) given[1] = *options.device;
+    const projector::DeviceChoice choice(settings, devices, given);
+    const std::string device = choice.deviceFor(1).path;
+
+    toolkit::qt::QtSerialPort port;
+    port.setDevice(1, device);
+    toolkit::qt::QtTimer replyTimeout(nullptr, "Timer2", 500);
+    toolkit::qt::QtTimer traceClear(nullptr, "Timer4", 1000);
+    toolkit::qt::QtTimer reconnect(nullptr, "Reconnect", projector::kReconnectCheckMs);
+    projector::Link link(port, replyTimeout, traceClear, reconnect);
+
+    std::optional<trafficlog::TrafficLog> log;
+    if (logFile) {
+        log.emplace(logFile, [](const std::string& text) {
+            std::fprintf(stderr, "kr60p-ctl: %s\n", text.c_str());
+        });
+        log->started("kr60p-ctl " PANEL_VERSION, device, "-");
+        link.addListener(*log);
+    }
+    ctl::Session session(link, script, report, options.timeoutMs);
+    link.addListener(session);
+    const app::EndOnSignals endOnSignals(
+        [&session](const std::string& why) { session.interrupt(why); });
+
+    link.setStartValues();
+    link.chooseSpeed(options.settings);
+    if (link.openPortAtStart()) link.switchPort(1);
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,144 @@
+// kr60p-ctl as a script runs it: commands by name, replies complete at an
+// ACK or a CR, words or JSON Lines, and the exit status for each fault.
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "SimulatorProcess.h"
+#include "tests/support/PtyPeer.h"
+
+namespace {
+
+struct CtlRun {
+    int status = -1;
+    std::string out, errors;
+};
+
+// Runs kr60p-ctl; `serve` plays the projector meanwhile, if there is one.
+CtlRun ctl(const QStringList& arguments, const std::function<void()>& serve = {},
+           const QByteArray& input = {}) {
+    QProcess program;
+    program.start(KR60P_CTL, arguments);
+    program.write(input);
+    program.closeWriteChannel();
+    CtlRun run;
+    waitFor([&] {
+        if (serve) serve();
+        run.out += program.readAllStandardOutput().toStdString();
+        run.errors += program.readAllStandardError().toStdString();
+        return program.state() == QProcess::NotRunning;
+    });
+    run.out += program.readAllStandardOutput().toStdString();
+    run.errors += program.readAllStandardError().toStdString();
+    run.status = program.state() == QProcess::NotRunning ? program.exitCode() : -1;
+    return run;
+}
+
+QJsonObject json(const std::string& line) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> found;
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        found.push_back(text.substr(at, end - at));
+    }
+    return found;
+}
+
+}  // namespace
+
+// A reply is complete at a CR (here after two pieces) or an ACK, and decoded
+// where the decoder knows the query.
+TEST(Ctl, EachCommandWaitsForItsReplyAndPrintsJsonLines) {
+    PtyPeer projector;
+    std::string heard;
+    const auto serve = [&] {
+        heard += projector.readAvailable();
+        for (const auto& [line, reply] : std::vector<std::pair<std::string, std::string>>{
+                 {"CR0\r", "8"}, {"C00\r", "\x06"}, {"CR PRESSURE\r", "512\r"}}) {
+            if (const auto at = heard.find(line); at != std::string::npos) {
+                heard.erase(at, line.size());
+                projector.write(reply);
+                if (reply == "8") projector.write("0\r");
+            }
+        }
+    };
+    const CtlRun run = ctl({"-d", QString::fromStdString(projector.devicePath()), "--json",
+                            "power-state", "power-on", "send", "CR PRESSURE"},
+                           serve);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto printed = lines(run.out);
+    ASSERT_EQ(printed.size(), 3u) << run.out;
+    EXPECT_EQ(json(printed[0]), (QJsonObject{{"command", "power-state"},
+                                             {"code", "CR0"},
+                                             {"reply", " 8 0 CR "},
+                                             {"answered", true},
+                                             {"decoded", "Stand by"}}));
+    EXPECT_EQ(
+        json(printed[1]),
+        (QJsonObject{
+            {"command", "power-on"}, {"code", "C00"}, {"reply", " ACK "}, {"answered", true}}));
+    EXPECT_EQ(json(printed[2])["decoded"], "650 hPa");
+    EXPECT_EQ(run.errors, "");
+}
+
+TEST(Ctl, TheSimulatorOnAPseudoTerminalAndOnTcpAnswersStatus) {
+    for (const QStringList& where : {QStringList{}, QStringList{"--listen", "tcp://127.0.0.1:0"},
+                                     QStringList{"--listen", "rfc2217://127.0.0.1:0"}}) {
+        SCOPED_TRACE(where.join(' ').toStdString());
+        SimulatorProcess simulator(where);
+        const CtlRun run = ctl({"-d", QString::fromStdString(simulator.devicePath()), "status"});
+        ASSERT_EQ(run.status, 0) << run.errors;
+        const auto printed = lines(run.out);
+        ASSERT_EQ(printed.size(), 6u) << run.out;
+        EXPECT_EQ(printed[0], "power-state: Stand by");
+        EXPECT_EQ(printed[3], "input-mode: Computer 1");
+    }
+}
+
+// Whatever is wrong is said once on standard error with its own status, and
+// a command line that is wrong sends nothing.
+TEST(Ctl, ExitStatuses) {
+    PtyPeer silent;
+    const QString device = QString::fromStdString(silent.devicePath());
+    struct Case {
+        QStringList arguments;
+        QByteArray input;
+        int status;
+        std::string said;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"-d", device, "power-on", "volum-up"}, {}, 2, "unknown command \"volum-up\""},
+             {{"-d", device, "-s", "4800", "power-on"}, {}, 2, "-s is 19200 or 9600"},
+             {{"-d", device, "-"}, {}, 2, "no command on standard input"},
+             {{"-d", device, "-"}, "power-on\n" + QByteArray(100'000, 'x') + "\n", 2, "line 2"},
+             {{"-d", device, "-"}, QByteArray("\x01\xfe\xff\n", 4), 2, "\\x01\\xFE\\xFF"},
+             {{"-d", "tcp://projector", "power-on"}, {}, 2, "it has no port"},
+             {{"-d", "/dev/no-such-projector", "power-on"},
+              {},
+              3,
+              "There is no serial device /dev/no-such-projector"},
+             {{"-d", device, "-t", "200", "power-on"},
+              {},
+              1,
+              "no reply to C00 from " + silent.devicePath() + " within 200 ms"},
+         }) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CtlRun run = ctl(c.arguments, {}, c.input);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
+        // One message; a usage error adds the usage.
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'),
+                  run.errors.find("\nUsage:") == std::string::npos ? 1 : 2)
+            << run.errors;
+        EXPECT_EQ(run.out, "");
+        if (c.status == 2) {
+            EXPECT_EQ(silent.readAvailable(), "");
+        }
+        silent.readAvailable();
+    }
+}
