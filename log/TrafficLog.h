@@ -22,8 +22,9 @@ class TrafficLog : public projector::LinkListener {
     using Clock = std::function<std::string()>;
     // failed: told once, in words, when a write fails; the log then stops
     // and the program goes on without it.
-    TrafficLog(std::FILE* out, std::function<void(const std::string&)> failed,
-               Clock clock = toolkit::wallClock);
+    TrafficLog(
+        std::FILE* out, std::function<void(const std::string&)> failed,
+        Clock clock = [] { return toolkit::wallClock(); });
 
     // The first line: the program, its version and the devices of COM1 and
     // COM2. False when it could not be written.

@@ -71,15 +71,11 @@ std::span<const CommandButton> commandButtonTable() {
     return kCommandButtons;
 }
 
-void applyPreset(projector::Link& link, const Preset& preset) {
-    if (preset.replyTimeout != 0) link.setPacing(preset.replyTimeout, preset.traceClear);
-}
-
 CommandButtons::CommandButtons(projector::Link& link, HoldRepeater& repeater)
     : link_(link), repeater_(repeater) {}
 
 void CommandButtons::click(const CommandButton& button) {
-    applyPreset(link_, button.preset);
+    pace(link_, button.preset);
     if (!link_.send(button.code)) return;
     if (button.extra == Extra::ArrowPace) repeater_.paceArrowsForMenu();
 }

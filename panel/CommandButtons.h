@@ -7,28 +7,19 @@
 
 #include "link/Link.h"
 #include "panel/HoldRepeater.h"
+#include "panel/Pacing.h"
 
 namespace panel {
 
-// Timer2 / Timer4 intervals set before sending.
-struct Preset {
-    int replyTimeout = 0;  // 0 means no preset
-    int traceClear = 0;
-};
-
-inline constexpr Preset kNoPreset{};
-inline constexpr Preset kPictureModePreset{2000, 2500};
-inline constexpr Preset kSignalTypePreset{5000, 5500};
-
 enum class Extra {
     None,
-    ArrowPace,  // after sending: the arrows repeat every 200 ms at 150 / 190
+    ArrowPace,  // after sending: the arrows are paced as after MENU "ON"
 };
 
 struct CommandButton {
     const char* control;
     std::string_view code;
-    Preset preset;
+    Pacing preset;  // set before sending
     Extra extra;
     std::string_view name;  // the command's name for scripts: lower-case words and hyphens
 };
@@ -46,8 +37,5 @@ class CommandButtons {
     projector::Link& link_;
     HoldRepeater& repeater_;
 };
-
-// Sets the reply time-out and trace-clear delay a preset names, if any.
-void applyPreset(projector::Link& link, const Preset& preset);
 
 }  // namespace panel

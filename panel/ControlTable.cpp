@@ -3,6 +3,7 @@
 #include <array>
 
 #include "panel/ControlNames.h"
+#include "panel/Pacing.h"
 
 namespace panel {
 
@@ -263,8 +264,9 @@ constexpr std::array kDescriptions = std::to_array<Description>({
 });
 
 constexpr std::array kTimers = std::to_array<TimerSpec>({
-    {RepeatTimer, 200}, {ReplyTimeout, 500}, {SettingsAutoHide, 5000}, {TraceClear, 1000},
-    {SpareTimer, 2000},
+    {RepeatTimer, kDesignRepeatMs}, {ReplyTimeout, kDesignPacing.replyTimeout},
+    {SettingsAutoHide, kSettingsAutoHideMs}, {TraceClear, kDesignPacing.traceClear},
+    {SpareTimer, kSpareTimerMs},
 });
 // clang-format on
 

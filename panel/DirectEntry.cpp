@@ -1,6 +1,6 @@
 #include "panel/DirectEntry.h"
 
-#include "panel/CommandButtons.h"
+#include "panel/Pacing.h"
 #include "panel/WireBytes.h"
 
 namespace panel {
@@ -9,7 +9,7 @@ DirectEntry::DirectEntry(projector::Link& link, toolkit::TextBox& Text1)
     : link_(link), Text1(Text1) {}
 
 void DirectEntry::Command95_Click() {
-    applyPreset(link_, kPictureModePreset);
+    pace(link_, kPictureModePreset);
     TypedCommand = Text1.text();
     link_.send(wireBytesOf(TypedCommand));
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "panel/ControlNames.h"
+#include "panel/Pacing.h"
 
 namespace panel {
 
@@ -48,9 +49,9 @@ HoldRepeater::HoldRepeater(projector::Link& link, toolkit::Timer& Timer1, TraceD
 void HoldRepeater::press(const HoldButton& button) {
     if (button.arrow) {
         if (ArrowMode == ArrowPace::Menu) {
-            link_.setPacing(150, 190);
+            pace(link_, kMenuArrowPacing);
         } else if (ArrowMode == ArrowPace::Zoom) {
-            link_.setPacing(5, 5);
+            pace(link_, kZoomArrowPacing);
         }
         RepeatKey = button.key;
         if (!link_.send(button.code)) return;
@@ -73,15 +74,15 @@ void HoldRepeater::release(const HoldButton& button) {
     Timer1.setEnabled(false);
     link_.dropPendingReply();
     trace_.clearSentAndReceived();
-    link_.setPacing(500, 1000);
+    pace(link_, kDesignPacing);
     if (button.zoom) {
-        Timer1.setInterval(5);
+        Timer1.setInterval(kZoomArrowRepeatMs);
         ArrowMode = ArrowPace::Zoom;
     }
 }
 
 void HoldRepeater::paceArrowsForMenu() {
-    Timer1.setInterval(200);
+    Timer1.setInterval(kDesignRepeatMs);
     ArrowMode = ArrowPace::Menu;
 }
 

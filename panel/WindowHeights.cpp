@@ -4,7 +4,6 @@ namespace panel {
 
 namespace {
 
-constexpr int kKeyJ = 74;
 constexpr int kTall = 6000;  // the toggle shrinks a window this tall or taller
 
 constexpr const char* kShowData = "データを表示する";

@@ -11,6 +11,9 @@
 
 namespace panel {
 
+// The virtual key code of J: Ctrl+J shows the trace.
+inline constexpr int kKeyJ = 74;
+
 // Outer window heights in twips.
 inline constexpr int kHeightStart = 5350;
 inline constexpr int kHeightData = 6645;

@@ -1,80 +1,9 @@
-// Which device COM1 and COM2 stand for, choosing one from the window, and a
-// device that is unplugged and plugged in again.
+// Choosing the device for COM1 or COM2 from the window, and a device that is
+// unplugged and plugged in again.
 
 #include <gtest/gtest.h>
 
 #include "PanelFixture.h"
-#include "link/DeviceChoice.h"
-
-using Source = projector::DeviceChoice::Source;
-
-namespace {
-
-toolkit::SerialDevice adapter(const std::string& id, const std::string& node) {
-    return {"/dev/serial/by-id/" + id, node, "USB UART", "", "", true};
-}
-
-const toolkit::SerialDevice kBuiltIn{"/dev/ttyS0", "/dev/ttyS0", "", "", "", false};
-
-}  // namespace
-
-TEST(DeviceChoice, FirstMatchWins) {
-    struct Case {
-        const char* what;
-        std::map<int, std::string> commandLine;
-        std::map<std::string, std::string> kept;
-        std::vector<toolkit::SerialDevice> present;
-        std::string com1, com2;
-        Source source1, source2;
-    };
-    const auto a = adapter("usb-A", "/dev/ttyUSB1"), b = adapter("usb-B", "/dev/ttyUSB0");
-    for (const Case& c : std::vector<Case>{
-             {"nothing present",
-              {},
-              {},
-              {kBuiltIn},
-              "/dev/ttyS0",
-              "/dev/ttyS1",
-              Source::BuiltIn,
-              Source::BuiltIn},
-             {"adapters by stable path",
-              {},
-              {},
-              {a, b, kBuiltIn},
-              a.path,
-              b.path,
-              Source::Adapter,
-              Source::Adapter},
-             {"one adapter", {}, {}, {b}, b.path, "/dev/ttyS1", Source::Adapter, Source::BuiltIn},
-             {"kept from the window",
-              {},
-              {{"devices/COM2", "/dev/ttyACM3"}},
-              {a},
-              a.path,
-              "/dev/ttyACM3",
-              Source::Adapter,
-              Source::Mapped},
-             {"command line first",
-              {{1, "/tmp/projector"}},
-              {{"devices/COM1", b.path}},
-              {a, b},
-              "/tmp/projector",
-              b.path,
-              Source::CommandLine,
-              Source::Adapter},
-         }) {
-        SCOPED_TRACE(c.what);
-        fake::Settings kept;
-        kept.values = c.kept;
-        fake::SerialDevices devices;
-        devices.devices = c.present;
-        const projector::DeviceChoice choice(kept, devices, c.commandLine);
-        EXPECT_EQ(choice.deviceFor(1).path, c.com1);
-        EXPECT_EQ(choice.deviceFor(2).path, c.com2);
-        EXPECT_EQ(choice.deviceFor(1).source, c.source1);
-        EXPECT_EQ(choice.deviceFor(2).source, c.source2);
-    }
-}
 
 namespace {
 
@@ -205,17 +134,6 @@ TEST_F(Devices, AChoiceThatCannotBeKeptHoldsForThisRunWithOneWarning) {
     EXPECT_EQ(form.devices().deviceFor(1).path, "/dev/serial/by-id/usb-Prolific_B");
 }
 
-TEST_F(Devices, TheSettingsFrameStaysWhileTheMenuIsOpen) {
-    button(names::Com).click();
-    tk.menu.answer = [this](const std::vector<toolkit::MenuItem>&) {
-        advance(6000);  // Timer3 is due meanwhile
-        EXPECT_TRUE(tk.frame(names::PortSettings).visible());
-        return std::optional<std::size_t>();
-    };
-    tk.option(names::Com2).rightClick();
-    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
-}
-
 TEST_F(Devices, ALostDeviceWarnsOnceAndIsReopenedWhenBack) {
     for (int loss = 1; loss <= 100; ++loss) {
         SCOPED_TRACE(loss);
@@ -278,4 +196,33 @@ TEST_F(Devices, ALostDeviceServerIsTriedOnceASecondAndItsBoxGoesWhenBack) {
     advance(10'000);
     EXPECT_EQ(tk.port.calls.size(), 2u);
     EXPECT_TRUE(tk.port.writes.empty());
+}
+
+// A switch after a loss ends the loss: the next unplug is news again.
+TEST_F(Devices, ASwitchAfterALossLeavesNothingOfIt) {
+    tk.port.unplug();
+    tk.port.plugIn();  // the fake's devices come and go together
+    tk.option(names::Com2).click();
+    ASSERT_TRUE(tk.port.portOpen());
+    tk.port.unplug();
+    EXPECT_EQ(tk.box.warnings.size(), 2u);
+    tk.port.plugIn();
+    advance(1000);
+    EXPECT_TRUE(tk.port.portOpen());
+}
+
+// A device named by its kernel node is the device the system lists under its
+// stable path: listed once, ticked, and named in the tooltip without a
+// dangling comma when it has no description.
+TEST(DeviceMenu, ADeviceByItsKernelNodeIsListedOnce) {
+    fake::Toolkit tk;
+    tk.devices.devices = {{"/dev/serial/by-id/usb-A", "/dev/ttyUSB0", "", "", "", true}};
+    panel::Form1 form(tk, {{1, "/dev/ttyUSB0"}});
+    form.Form_Load();
+    tk.button(names::Com).click();
+    tk.option(names::Com1).rightClick();
+    ASSERT_EQ(tk.menu.shown.size(), 3u);
+    EXPECT_EQ(tk.menu.shown[0].text, "ttyUSB0 (/dev/serial/by-id/usb-A)");
+    EXPECT_TRUE(tk.menu.shown[0].checked);
+    EXPECT_EQ(tk.option(names::Com1).toolTip(), "COM1: /dev/ttyUSB0");
 }

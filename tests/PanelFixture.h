@@ -11,6 +11,12 @@
 
 namespace names = panel::names;
 
+// A USB serial adapter as the system lists it.
+inline toolkit::SerialDevice adapter(const std::string& id, const std::string& node) {
+    return {"/dev/serial/by-id/" + id, node, "USB UART", "", "", true};
+}
+inline const toolkit::SerialDevice kBuiltIn{"/dev/ttyS0", "/dev/ttyS0", "", "", "", false};
+
 // The lines the link reports as sent, or as failed, as its listeners hear them.
 struct SentLines : projector::LinkListener {
     void lineSent(const std::string& line, const std::string& /*trace*/) override {

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "PanelFixture.h"
 #include "log/TrafficLog.h"
@@ -95,4 +97,38 @@ TEST(TrafficLog, AWriteThatFailsIsReportedOnceAndTheLogStops) {
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_NE(failures[0].find("the panel goes on without it"), std::string::npos);
     std::fclose(full);
+}
+
+// Each line reaches the file whole as it happens: read back through the file
+// system while the log is still open, a text with line breaks in it is one line.
+TEST(TrafficLog, EachLineIsInTheFileWholeAtOnce) {
+    char path[] = "/tmp/traffic-log-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    std::FILE* file = fdopen(fd, "a");
+    trafficlog::TrafficLog log(file, {}, [] { return std::string("T"); });
+    log.warningShown("two\rlines\nand a third");
+    std::ifstream written(path);
+    const std::string text((std::istreambuf_iterator<char>(written)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "T WARNING two lines and a third\n");
+    std::fclose(file);
+    std::remove(path);
+}
+
+TEST(TrafficLog, TimesHaveThreeDigitsOfMilliseconds) {
+    using namespace std::chrono;
+    const auto at = system_clock::from_time_t(1'800'000'000) + milliseconds(42);
+    const std::string stamp = toolkit::wallClock(at);
+    EXPECT_EQ(stamp.size(), 23u) << stamp;
+    EXPECT_EQ(stamp.substr(19), ".042") << stamp;
+}
+
+TEST_F(Logged, AWarningIsLoggedBeforeItsBoxShows) {
+    lines();
+    std::vector<std::string> loggedWhileShown;
+    tk.box.whileShown = [&] { loggedWhileShown = lines(); };
+    tk.port.unplug();
+    ASSERT_EQ(loggedWhileShown.size(), 2u);
+    EXPECT_EQ(loggedWhileShown[1], "T WARNING " + tk.box.warnings.back());
 }

@@ -7,8 +7,11 @@
 namespace toolkit {
 
 std::string wallClock() {
+    return wallClock(std::chrono::system_clock::now());
+}
+
+std::string wallClock(std::chrono::system_clock::time_point now) {
     using namespace std::chrono;
-    const auto now = system_clock::now();
     const std::time_t seconds = system_clock::to_time_t(now);
     const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     std::tm local{};

@@ -22,6 +22,9 @@
 #include <filesystem>
 
 #include "PanelWindow.h"
+#include "app/Options.h"
+#include "app/PanelProgram.h"
+#include "log/TrafficLog.h"
 #include "panel/Messages.h"
 #include "qt/QtSerialDevices.h"
 #include "tests/support/PtyPeer.h"
@@ -285,5 +288,61 @@ TEST(Program, ASignalEndsThePanelInOrder) {
             << lines[lines.size() - 2].toStdString();
         EXPECT_TRUE(lines.last().contains(QString::fromStdString(why)))
             << lines.last().toStdString();
+    }
+}
+
+// The program's own wiring: --log hears the link, line by line.
+TEST(Program, ItsLogHearsEveryExchangeAndTheLoss) {
+    PtyPeer device;
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("traffic.log").toStdString();
+    app::Options options;
+    options.devices = {{1, device.devicePath()}};
+    std::FILE* log = trafficlog::openLog(path);
+    {
+        app::PanelProgram program(options, log);
+        program.form().Form_Load();
+        QPushButton* powerOn = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == names::Window && top->isVisible()) {
+                powerOn = top->findChild<QPushButton*>(names::PowerOn);
+            }
+        }
+        ASSERT_NE(powerOn, nullptr);
+        QTest::mouseClick(powerOn, Qt::LeftButton);
+        std::string received;
+        ASSERT_TRUE(waitUntilReceived(device, received, "C00\r"));
+        device.write("\x06");
+        const auto logged = [&path](const char* what) {
+            QFile file(QString::fromStdString(path));
+            return file.open(QIODevice::ReadOnly) && file.readAll().contains(what);
+        };
+        ASSERT_TRUE(waitFor([&] { return logged(" RX ACK | 06"); }));
+        QTimer boxCloser;  // the loss's box
+        QObject::connect(&boxCloser, &QTimer::timeout, [] {
+            if (auto* box = QApplication::activeModalWidget()) box->close();
+        });
+        boxCloser.start(5);
+        device.hangUp();
+        EXPECT_TRUE(waitFor([&] { return logged(" LOST COM1 "); }));
+        EXPECT_TRUE(logged(" TX C 0 0 CR | 43 30 30 0D"));
+        program.form().end("the test is over");
+    }
+    std::fclose(log);
+}
+
+// The command line: which device each number stands for, the log, and what
+// is refused.
+TEST(Program, ItsOptionsAreReadAsGiven) {
+    const app::Options both =
+        app::readOptions({"kr60p-panel", "--com1", "/dev/a", "--com2", "tcp://b:1", "--log", "-"});
+    EXPECT_EQ(both.devices, (std::map<int, std::string>{{1, "/dev/a"}, {2, "tcp://b:1"}}));
+    EXPECT_EQ(both.log, "-");
+    EXPECT_FALSE(both.exitText);
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"kr60p-panel", "--com2", "rfc2217://b"},
+          {"kr60p-panel", "--nonsense"},
+          {"kr60p-panel", "extra"}}) {
+        EXPECT_EQ(app::readOptions(wrong).exitStatus, 2) << wrong[1];
     }
 }

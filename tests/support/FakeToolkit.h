@@ -186,7 +186,10 @@ class Screen : public toolkit::Screen {
 
 class MessageBox : public toolkit::MessageBox {
   public:
-    void warn(const std::string& utf8) override { warnings.push_back(utf8); }
+    void warn(const std::string& utf8) override {
+        warnings.push_back(utf8);
+        if (whileShown) whileShown();
+    }
     void withdraw(const std::string& utf8) override { withdrawn.push_back(utf8); }
     // The operator's answer is scripted; without a script, the last choice.
     std::size_t choose(const std::string& utf8, const std::vector<std::string>& choices) override;
@@ -194,6 +197,7 @@ class MessageBox : public toolkit::MessageBox {
     std::vector<std::string> withdrawn;
     std::vector<std::string> asked;  // the texts of the boxes with choices
     std::function<std::size_t(const std::string&, const std::vector<std::string>&)> answer;
+    std::function<void()> whileShown;  // runs while a warning box is up
 };
 
 // The operator's answer is scripted: `answer` sees the items (and may let
