@@ -24,7 +24,6 @@ FormWidget::FormWidget(const WindowSpec& spec) {
     setPalette(palette);
     setFont(fontOf(spec.font, spec.font));
     setWindowTitle(qs(spec.caption));
-    setWindowIcon(applicationIcon());
     qApp->installEventFilter(this);
 }
 
@@ -103,8 +102,12 @@ void FormWidget::paintEvent(QPaintEvent* /*event*/) {
 
 void FormWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The frame is known only once the window system has it.
-    QTimer::singleShot(0, this, [this] { applyHeight(); });
+    // The frame is known only once the window system has it. The icon, three
+    // pictures to decode, can follow the window a moment later.
+    QTimer::singleShot(0, this, [this] {
+        applyHeight();
+        if (windowIcon().isNull()) setWindowIcon(applicationIcon());
+    });
 }
 
 bool FormWidget::eventFilter(QObject* watched, QEvent* event) {

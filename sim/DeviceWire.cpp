@@ -38,7 +38,7 @@ std::string DeviceWire::open() {
     if (fd_ < 0) return std::strerror(errno);
     termios line{};
     if (::tcgetattr(fd_, &line) != 0) {
-        const std::string why = std::string("not a terminal: ") + std::strerror(errno);
+        std::string why = std::string("not a terminal: ") + std::strerror(errno);
         ::close(fd_);
         fd_ = -1;
         return why;
@@ -79,7 +79,7 @@ std::string DeviceWire::take(const std::vector<pollfd>& ready, Responder& respon
         }
         return {};
     }
-    const short events = ready.empty() ? 0 : ready.front().revents;
+    const int events = ready.empty() ? 0 : ready.front().revents;
     if (events & (POLLHUP | POLLERR | POLLNVAL)) {
         drop(responder);
         return {};

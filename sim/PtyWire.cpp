@@ -60,7 +60,7 @@ std::vector<pollfd> PtyWire::watch() const {
 }
 
 std::string PtyWire::take(const std::vector<pollfd>& ready, Responder& responder) {
-    const short events = ready.empty() ? 0 : ready.front().revents;
+    const int events = ready.empty() ? 0 : ready.front().revents;
     if (events & POLLHUP) {
         // Nobody has the device open: wait without spinning.
         if (connected_ && closedSince_ < 0) closedSince_ = steadyMs();

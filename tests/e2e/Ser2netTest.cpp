@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "NetworkPeers.h"
 #include "PanelWindow.h"
+#include "tests/support/NetworkPeers.h"
 #include "tests/support/PtyPeer.h"
 
 namespace {

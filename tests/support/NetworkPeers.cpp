@@ -1,4 +1,4 @@
-#include "NetworkPeers.h"
+#include "tests/support/NetworkPeers.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -37,7 +37,9 @@ int boundPort(int fd) {
 int freePort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     const sockaddr_in any = loopback(0);
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
+        throw std::runtime_error("cannot bind");
+    }
     const int port = boundPort(fd);
     ::close(fd);
     return port;
@@ -54,7 +56,9 @@ StalledListener::StalledListener() {
     const sockaddr_in to = loopback(port_);
     for (int i = 0; i < 3; ++i) {
         const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        // Under way, or queued: either way it fills the queue.
+        [[maybe_unused]] const int started =
+            ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to);
         queued_.push_back(fd);
     }
 }
