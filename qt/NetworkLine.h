@@ -19,8 +19,9 @@ namespace toolkit::qt {
 // Name lookup and connection together.
 inline constexpr int kConnectTimeoutMs = 3000;
 // How long a new connection is watched before it counts as open: a device
-// server that is busy with another client says so and closes within it.
-inline constexpr int kSettleMs = 300;
+// server that is busy with another client says so and closes within it (a
+// telnet server may negotiate first), a round trip after it accepted.
+inline constexpr int kSettleMs = 150;
 
 class NetworkLine : public Line {
   public:

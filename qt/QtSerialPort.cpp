@@ -73,7 +73,9 @@ std::unique_ptr<Line> QtSerialPort::makeLine(const std::string& device) {
         raiseLater(generation, CommEventOpenFailed, std::move(fault));
     };
     events.lost = [this, generation](Fault fault) { lostLine(generation, std::move(fault)); };
-    events.notice = [this, generation](Fault fault) {
+    // A notice is news once for a device, not again at each reconnect.
+    events.notice = [this, generation, device](Fault fault) {
+        if (!noticed_.insert({device, static_cast<int>(fault.kind), fault.detail}).second) return;
         raiseLater(generation, CommEventNotice, std::move(fault));
     };
     if (!isNetworkDevice(device)) return std::make_unique<SerialLine>(device, std::move(events));

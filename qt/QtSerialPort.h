@@ -7,6 +7,8 @@
 #include <QObject>
 #include <map>
 #include <memory>
+#include <set>
+#include <tuple>
 
 #include "qt/Line.h"
 #include "toolkit/SerialPort.h"
@@ -61,6 +63,7 @@ class QtSerialPort : public SerialPort {
     // Why an open port was closed under us: what a send is told.
     std::optional<Fault> lost_;
     std::function<void()> handler_;
+    std::set<std::tuple<std::string, int, std::string>> noticed_;
     QObject context_;
 };
 
