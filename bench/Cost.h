@@ -2,11 +2,15 @@
 // What a run costs: this process's resident set, CPU time, and the timer
 // events its event loop handles.
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QObject>
+#include <QTimer>
 #include <ctime>
 #include <fstream>
 #include <string>
+#include <utility>
 
 inline long residentKiB() {
     std::ifstream status("/proc/self/status");
@@ -33,3 +37,15 @@ class TimerCounter : public QObject {
         return false;
     }
 };
+
+// The event thread's CPU time (ms) and the timer events over an idle period.
+inline std::pair<double, int> idleCost(QCoreApplication& application, int ms) {
+    TimerCounter timers;
+    application.installEventFilter(&timers);
+    const double before = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    QEventLoop idle;
+    QTimer::singleShot(ms, &idle, &QEventLoop::quit);
+    idle.exec();
+    application.removeEventFilter(&timers);
+    return {cpuMs(CLOCK_THREAD_CPUTIME_ID) - before, timers.count - 1};
+}

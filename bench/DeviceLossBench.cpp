@@ -96,12 +96,7 @@ int main(int argc, char** argv) {
     // timer waking it as often.
     const auto cpuOver10s = [&application] {
         runFor(500);
-        TimerCounter timers;
-        application.installEventFilter(&timers);
-        const double before = cpuMs(CLOCK_THREAD_CPUTIME_ID);
-        runFor(10'000);
-        application.removeEventFilter(&timers);
-        return std::pair{cpuMs(CLOCK_THREAD_CPUTIME_ID) - before, timers.count - 1};
+        return idleCost(application, 10'000);
     };
     device.reset();
     ::unlink(link.c_str());

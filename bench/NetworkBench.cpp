@@ -102,15 +102,7 @@ int main(int argc, char** argv) {
     waitFor([&] { return !panel.tk.serialPort().portOpen(); });
     runFor(500);
     closer.stop();
-    const auto cpuOver10s = [&application] {
-        TimerCounter timers;
-        application.installEventFilter(&timers);
-        const double before = cpuMs(CLOCK_THREAD_CPUTIME_ID);
-        runFor(10'000);
-        application.removeEventFilter(&timers);
-        return std::pair{cpuMs(CLOCK_THREAD_CPUTIME_ID) - before, timers.count - 1};
-    };
-    const auto [awayMs, awayTimers] = cpuOver10s();
+    const auto [awayMs, awayTimers] = idleCost(application, 10'000);
     server.start();
     waitFor([&] { return panel.tk.serialPort().portOpen(); });
     QTimer empty;
@@ -118,7 +110,7 @@ int main(int argc, char** argv) {
     QObject::connect(&empty, &QTimer::timeout, [] {});
     empty.start();
     runFor(500);
-    const auto [floorMs, floorTimers] = cpuOver10s();
+    const auto [floorMs, floorTimers] = idleCost(application, 10'000);
     row(12, "idle while the device server is away: CPU time in 10 s",
         format("%.3f ms CPU, %d timer events; connected with an empty 1 Hz timer: %.3f ms, %d "
                "events",

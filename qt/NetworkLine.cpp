@@ -108,11 +108,7 @@ NetworkLine::~NetworkLine() {
 }
 
 Fault NetworkLine::fault(Fault::Kind kind, std::string detail) const {
-    Fault made;
-    made.kind = kind;
-    made.device = device_;
-    made.detail = std::move(detail);
-    return made;
+    return faultOf(kind, device_, std::move(detail));
 }
 
 // The connection starts from the event loop: an open given up at once (as

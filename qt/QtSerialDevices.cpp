@@ -74,14 +74,7 @@ std::vector<std::string> QtSerialDevices::adapters() const {
 }
 
 std::optional<Fault> QtSerialDevices::problemWith(const std::string& device) const {
-    if (!isNetworkDevice(device)) return pathProblem(device);
-    const AddressReading reading = readAddress(device);
-    if (reading.address) return std::nullopt;
-    Fault bad;
-    bad.kind = Fault::Kind::BadAddress;
-    bad.device = device;
-    bad.detail = reading.problem;
-    return bad;
+    return isNetworkDevice(device) ? addressFault(device) : pathProblem(device);
 }
 
 std::string QtSerialDevices::fallback(int number) const {

@@ -34,11 +34,9 @@ Fault QtSerialPort::numbered(Fault fault) const {
 
 void QtSerialPort::setCommPort(int number) {
     if (line_) {
-        Fault busy;
-        busy.kind = Fault::Kind::CannotOpen;
-        busy.device = openDevice_;
-        busy.detail = "the port number cannot change while the port is open";
-        throw SerialError(numbered(busy));
+        throw SerialError(
+            numbered(faultOf(Fault::Kind::CannotOpen, openDevice_,
+                             "the port number cannot change while the port is open")));
     }
     number_ = number;
     lost_.reset();
@@ -47,9 +45,7 @@ void QtSerialPort::setCommPort(int number) {
 void QtSerialPort::setSettings(const std::string& text) {
     const auto settings = readSerialSettings(text);
     if (!settings) {
-        Fault unreadable;
-        unreadable.kind = Fault::Kind::BadSettings;
-        unreadable.device = device();
+        Fault unreadable = faultOf(Fault::Kind::BadSettings, device());
         unreadable.settings = text;
         throw SerialError(numbered(unreadable));
     }
@@ -79,15 +75,8 @@ std::unique_ptr<Line> QtSerialPort::makeLine(const std::string& device) {
         raiseLater(generation, CommEventNotice, std::move(fault));
     };
     if (!isNetworkDevice(device)) return std::make_unique<SerialLine>(device, std::move(events));
-    const AddressReading reading = readAddress(device);
-    if (!reading.address) {
-        Fault bad;
-        bad.kind = Fault::Kind::BadAddress;
-        bad.device = device;
-        bad.detail = reading.problem;
-        throw SerialError(numbered(bad));
-    }
-    return std::make_unique<NetworkLine>(device, *reading.address, std::move(events));
+    if (auto bad = addressFault(device)) throw SerialError(numbered(*bad));
+    return std::make_unique<NetworkLine>(device, *readAddress(device).address, std::move(events));
 }
 
 void QtSerialPort::setPortOpen(bool open) {
@@ -123,10 +112,7 @@ bool QtSerialPort::devicePresent() const {
 void QtSerialPort::output(const std::string& bytes) {
     if (!line_) {
         if (lost_) throw SerialError(*lost_);
-        Fault closed;
-        closed.kind = Fault::Kind::Closed;
-        closed.device = deviceOf(number_);
-        throw SerialError(numbered(closed));
+        throw SerialError(numbered(faultOf(Fault::Kind::Closed, deviceOf(number_))));
     }
     try {
         line_->write(bytes);

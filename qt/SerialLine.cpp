@@ -44,11 +44,7 @@ SerialLine::SerialLine(std::string path, Events events)
 }
 
 Fault SerialLine::fault(Fault::Kind kind, std::string detail) const {
-    Fault made;
-    made.kind = kind;
-    made.device = path_;
-    made.detail = std::move(detail);
-    return made;
+    return faultOf(kind, path_, std::move(detail));
 }
 
 bool SerialLine::open(const SerialSettings& settings, const std::string& text) {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <stdexcept>
 
@@ -16,11 +15,6 @@ namespace {
 // The panel counts as gone when its end has stayed closed this long after it
 // was first opened: long enough for the panel to close and reopen.
 constexpr std::int64_t kGoneAfterMs = 2000;
-
-std::int64_t steadyMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 }  // namespace
 

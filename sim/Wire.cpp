@@ -2,6 +2,7 @@
 
 #include <termios.h>
 
+#include <chrono>
 #include <utility>
 
 namespace sim {
@@ -13,6 +14,11 @@ constexpr std::pair<unsigned, long> kSpeeds[] = {{B4800, 4800},   {B9600, 9600},
                                                  {B57600, 57600}, {B115200, 115200}};
 
 }  // namespace
+
+std::int64_t steadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 long baudOf(unsigned speedCode) {
     for (const auto& [code, baud] : kSpeeds) {

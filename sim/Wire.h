@@ -4,6 +4,7 @@
 
 #include <poll.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ class Wire {
     // Nothing more to serve.
     virtual bool over() const { return false; }
 };
+
+// Milliseconds of a clock that only goes forward.
+std::int64_t steadyMs();
 
 // 19200 from a terminal's speed code B19200; 0 for a code it does not know.
 long baudOf(unsigned speedCode);

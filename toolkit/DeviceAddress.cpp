@@ -81,4 +81,11 @@ AddressReading readAddress(std::string_view text) {
     return {address, {}};
 }
 
+std::optional<Fault> addressFault(const std::string& device) {
+    if (!isNetworkDevice(device)) return std::nullopt;
+    AddressReading reading = readAddress(device);
+    if (reading.address) return std::nullopt;
+    return faultOf(Fault::Kind::BadAddress, device, std::move(reading.problem));
+}
+
 }  // namespace toolkit

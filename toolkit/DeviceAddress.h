@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "toolkit/Fault.h"
+
 namespace toolkit {
 
 struct NetworkAddress {
@@ -25,5 +27,9 @@ struct AddressReading {
     std::string problem;
 };
 AddressReading readAddress(std::string_view text);
+
+// A device server's address that cannot be right, as a fault; nothing for a
+// path or an address that may be right.
+std::optional<Fault> addressFault(const std::string& device);
 
 }  // namespace toolkit

@@ -14,6 +14,14 @@ std::string technical(const Fault& fault) {
 
 }  // namespace
 
+Fault faultOf(Fault::Kind kind, std::string device, std::string detail) {
+    Fault fault;
+    fault.kind = kind;
+    fault.device = std::move(device);
+    fault.detail = std::move(detail);
+    return fault;
+}
+
 SerialError::SerialError(Fault fault)
     : std::runtime_error(technical(fault)), fault_(std::move(fault)) {}
 

@@ -41,6 +41,8 @@ struct Fault {
     bool dialoutHelps = false;
 };
 
+Fault faultOf(Fault::Kind kind, std::string device, std::string detail = {});
+
 // Every failing serial operation throws this.
 class SerialError : public std::runtime_error {
   public:

@@ -101,15 +101,8 @@ Options readOptions(const std::vector<std::string>& arguments) {
     }
     if (parser.isSet(device)) {
         options.device = parser.value(device).toStdString();
-        const std::string& given = *options.device;
-        if (toolkit::isNetworkDevice(given)) {
-            if (const auto reading = toolkit::readAddress(given); !reading.address) {
-                toolkit::Fault bad;
-                bad.kind = toolkit::Fault::Kind::BadAddress;
-                bad.device = given;
-                bad.detail = reading.problem;
-                return usageError("-d: " + panel::faultText(bad), "Usage: " + std::string(kUsage));
-            }
+        if (const auto bad = toolkit::addressFault(*options.device)) {
+            return usageError("-d: " + panel::faultText(*bad), "Usage: " + std::string(kUsage));
         }
     }
     if (parser.isSet(speed)) {

@@ -65,6 +65,21 @@ int runPanel(const QStringList& arguments, const QProcessEnvironment& environmen
     return panel.exitCode();
 }
 
+// Starts the panel with COM1 kept as `device`, until it has said why it
+// cannot start; what it said on standard error.
+std::string startWithKeptDevice(const QString& device) {
+    QTemporaryDir home;
+    QSettings kept(home.filePath("kr60p-panel/kr60p-panel.conf"), QSettings::IniFormat);
+    kept.setValue("devices/COM1", device);
+    kept.sync();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", home.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    std::string errors;
+    runPanel({}, environment, errors, "--list-ports shows");
+    return errors;
+}
+
 QProcessEnvironment withoutDisplay() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -166,15 +181,7 @@ TEST(Program, WithoutADisplaySaysSoInOneLine) {
 }
 
 TEST(Program, AKeptDeviceThatIsGoneStopsStartUpAndOffersAnother) {
-    QTemporaryDir home;
-    QSettings kept(home.filePath("kr60p-panel/kr60p-panel.conf"), QSettings::IniFormat);
-    kept.setValue("devices/COM1", "/dev/serial/by-id/usb-gone-if00");
-    kept.sync();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", home.path());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    std::string errors;
-    runPanel({}, environment, errors, "--list-ports shows");
+    const std::string errors = startWithKeptDevice("/dev/serial/by-id/usb-gone-if00");
     EXPECT_NE(errors.find("There is no serial device /dev/serial/by-id/usb-gone-if00"),
               std::string::npos)
         << errors;
@@ -239,15 +246,7 @@ TEST(Program, ADeviceThatCannotBeUsedIsToldAsTheSystemSaysIt) {
         EXPECT_LT(panel::faultText(*problem).size(), 300u);
     }
 
-    QTemporaryDir home;
-    QSettings kept(home.filePath("kr60p-panel/kr60p-panel.conf"), QSettings::IniFormat);
-    kept.setValue("devices/COM1", "/dev/" + QString(200'000, 'y'));
-    kept.sync();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", home.path());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    std::string errors;
-    runPanel({}, environment, errors, "--list-ports shows");
+    const std::string errors = startWithKeptDevice("/dev/" + QString(200'000, 'y'));
     EXPECT_LT(errors.size(), 2'000u);
     EXPECT_NE(errors.find("yyyyyyyy…yyyyyyyy"), std::string::npos) << errors;
 }

@@ -12,6 +12,7 @@
 #include <QTcpSocket>
 #include <filesystem>
 
+#include "BusyServer.h"
 #include "PanelWindow.h"
 #include "SimulatorProcess.h"
 #include "tests/support/NetworkPeers.h"
@@ -101,22 +102,9 @@ TEST(OnTcp, AServerStoppedAndStartedGivesOneBoxAndAReconnectEachTime) {
     EXPECT_EQ(openFiles(), filesAfterFirst);
 }
 
-TEST(OnTcp, ABusyServerIsReportedInItsOwnWordsAndTheLinkStays) {
+TEST(OnTcp, ABusyServerIsReportedInItsOwnWords) {
     SimulatorProcess simulator({"--listen", "tcp://127.0.0.1:0"});
-    QTcpSocket otherClient;
-    const auto at = QString::fromStdString(simulator.devicePath()).split(':');
-    otherClient.connectToHost("127.0.0.1", static_cast<quint16>(at.last().toInt()));
-    ASSERT_TRUE(otherClient.waitForConnected(5'000));
-    PtyPeer peer;
-    PanelWindow panel(peer.devicePath(), simulator.devicePath());
-    panel.click(names::Com);
-    panel.find<QRadioButton>(names::Com2)->click();
-    ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
-    EXPECT_NE(panel.warnings[0].find("is busy: it closed the connection at once, saying \"Port "
-                                     "already in use\""),
-              std::string::npos)
-        << panel.warnings[0];
-    EXPECT_EQ(panel.text(names::ReceivedTrace), "");  // the server's words are not data
+    EXPECT_TRUE(switchingToItSaysBusy(simulator.devicePath()));
 }
 
 TEST(OnTcp, AConnectionThatIsNeverMadeTimesOutWithoutHoldingUpTheWindow) {

@@ -8,8 +8,8 @@
 
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTcpSocket>
 
+#include "BusyServer.h"
 #include "PanelWindow.h"
 #include "tests/support/NetworkPeers.h"
 #include "tests/support/PtyPeer.h"
@@ -96,20 +96,7 @@ TEST_P(WithSer2net, ASecondClientIsToldTheServerIsBusy) {
     PtyPeer projector;
     Ser2net server(GetParam(), projector.devicePath(), "19200n81");
     ASSERT_TRUE(server.start());
-    QTcpSocket first;
-    const auto at = QString::fromStdString(server.address()).split(':');
-    first.connectToHost("127.0.0.1", static_cast<quint16>(at.last().toInt()));
-    ASSERT_TRUE(first.waitForConnected(5'000));
-    PtyPeer spare;
-    PanelWindow panel(spare.devicePath(), server.address());
-    panel.click(names::Com);
-    panel.find<QRadioButton>(names::Com2)->click();
-    ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
-    EXPECT_NE(panel.warnings[0].find("is busy: it closed the connection at once, saying \"Port "
-                                     "already in use\""),
-              std::string::npos)
-        << panel.warnings[0];
-    EXPECT_EQ(panel.text(names::ReceivedTrace), "");
+    EXPECT_TRUE(switchingToItSaysBusy(server.address()));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, WithSer2net,
