@@ -110,12 +110,10 @@ std::string faultText(const toolkit::Fault& fault) {
         case Kind::Lost:
             if (networked(fault)) {
                 return "The connection to the device server " + device + onPort(fault) +
-                       " was lost" + (fault.detail.empty() ? "" : " (" + fault.detail + ")") + "." +
-                       std::string(kComesBack);
+                       " was lost" + (fault.detail.empty() ? "" : " (" + fault.detail + ")") + ".";
             }
             return "The serial device " + device + onPort(fault) +
-                   " was lost: it was unplugged, or its other end hung up." +
-                   std::string(kComesBack);
+                   " was lost: it was unplugged, or its other end hung up.";
         case Kind::BadAddress:
             return "\"" + device + "\" is not a device server's address: it " + fault.detail +
                    ". " + std::string(kAddressForms);

@@ -141,8 +141,9 @@ TEST_F(Devices, ALostDeviceWarnsOnceAndIsReopenedWhenBack) {
         tk.port.writes.clear();
         tk.port.unplug();
         ASSERT_EQ(tk.box.warnings.size(), static_cast<std::size_t>(loss));
-        EXPECT_NE(tk.box.warnings.back().find("/dev/serial/by-id/usb-FTDI_A (COM1) was lost"),
-                  std::string::npos);
+        const std::string& box = tk.box.warnings.back();
+        EXPECT_NE(box.find("/dev/serial/by-id/usb-FTDI_A (COM1) was lost"), std::string::npos);
+        EXPECT_EQ(box.find("connects again"), box.rfind("connects again")) << box;
         EXPECT_FALSE(timer(names::RepeatTimer).enabled());  // the hold has ended
         advance(5000);
         EXPECT_FALSE(tk.port.portOpen());
