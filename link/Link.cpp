@@ -102,46 +102,24 @@ void Link::switchPort(int number) {
     // A port left closed by an earlier failure is opened too, so that a new
     // choice brings the link back without a restart.
     if (!failure) attempt([&] { MSComm1.setPortOpen(true); });
-    if (!failure && MSComm1.opening()) {
-        pending_ = Pending::Switch;
-        switchFallback_ = other;
-        return;
-    }
-    if (!failure) {
-        tell(portEvent(PortEvent::Kind::Opened));
-        tell(portEvent(PortEvent::Kind::Switched));
-        if (starting_) startEnded(nullptr);
-        return;
-    }
-    if (starting_) {
-        startEnded(&*failure);
-        return;
-    }
-    PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, *failure);
-    failed.number = number;
-    attempt([&] { MSComm1.setCommPort(other); });
-    tell(failed);
+    switchTo_ = number;
+    switchFallback_ = other;
+    openBegun(Pending::Switch, failure);
 }
 
 void Link::restorePort(int number, bool open) {
     lost_ = false;
     reconnect_.setEnabled(false);
     pending_ = Pending::None;
+    std::optional<toolkit::Fault> failure;
     try {
         if (MSComm1.portOpen() || MSComm1.opening()) MSComm1.setPortOpen(false);
         MSComm1.setCommPort(number);
-        if (!open) return;
-        MSComm1.setPortOpen(true);
+        if (open) MSComm1.setPortOpen(true);
     } catch (const SerialError& error) {
-        // The device that worked a moment ago has gone meanwhile.
-        deviceLost(error.fault());
-        return;
+        failure = error.fault();
     }
-    if (MSComm1.opening()) {
-        pending_ = Pending::Restore;
-    } else {
-        tell(portEvent(PortEvent::Kind::Opened));
-    }
+    if (open || failure) openBegun(Pending::Restore, failure);
 }
 
 void Link::setDevice(int number, const std::string& path) {
@@ -278,6 +256,15 @@ void Link::Timer4_Timer() {
 
 // Opens that take time, a lost device and its return.
 
+void Link::openBegun(Pending purpose, const std::optional<toolkit::Fault>& failure) {
+    pending_ = purpose;
+    if (failure) {
+        openFailed(*failure);
+    } else if (!MSComm1.opening()) {
+        opened();
+    }
+}
+
 void Link::opened() {
     const Pending pending = std::exchange(pending_, Pending::None);
     if (pending == Pending::None) return;
@@ -314,6 +301,7 @@ void Link::openFailed(const toolkit::Fault& fault) {
             }
             {
                 PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);
+                failed.number = switchTo_;
                 try {
                     MSComm1.setCommPort(switchFallback_);
                 } catch (const SerialError&) {
@@ -325,7 +313,7 @@ void Link::openFailed(const toolkit::Fault& fault) {
         case Pending::Reconnect:
             break;  // not back yet: the next check tries again
         case Pending::Restore:
-            deviceLost(fault);
+            deviceLost(fault);  // what worked a moment ago has gone meanwhile
             break;
         case Pending::None:
             break;
@@ -353,14 +341,7 @@ void Link::reconnectCheck() {
     } catch (const SerialError&) {
         return;  // not back yet
     }
-    if (MSComm1.opening()) {
-        pending_ = Pending::Reconnect;
-        return;
-    }
-    lost_ = false;
-    reconnect_.setEnabled(false);
-    tell(portEvent(PortEvent::Kind::Opened));
-    tell(portEvent(PortEvent::Kind::Reconnected));
+    openBegun(Pending::Reconnect, std::nullopt);
 }
 
 }  // namespace projector

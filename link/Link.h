@@ -5,6 +5,7 @@
 // window: it tells its listeners what happened.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,7 +84,11 @@ class Link {
     void MSComm1_OnComm();
     void Timer2_Timer();
     void Timer4_Timer();
-    // An open that took time is done.
+    // An open has begun for a purpose: it is done at once (or failed at
+    // once), or when the port says how it went. Either way the same steps
+    // finish it.
+    enum class Pending { None, Start, Switch, Reconnect, Restore };
+    void openBegun(Pending purpose, const std::optional<toolkit::Fault>& failure);
     void opened();
     void openFailed(const toolkit::Fault& fault);
     void startEnded(const toolkit::Fault* failure);
@@ -106,9 +111,9 @@ class Link {
     bool lost_ = false;  // closed because the device went, not by anyone's choice
     bool starting_ = false;
     // What an open that takes time is for, until it is done.
-    enum class Pending { None, Start, Switch, Reconnect, Restore };
     Pending pending_ = Pending::None;
-    int switchFallback_ = 0;  // a pending switch's other number
+    int switchTo_ = 0;        // a pending switch's number
+    int switchFallback_ = 0;  // and the other one
 
     std::string SendLine;
     std::string RxBuffer;

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "link/Decoder.h"
 #include "panel/CommandButtons.h"
-#include "panel/CommandNames.h"
 #include "panel/Messages.h"
 
 namespace ctl {
@@ -37,8 +37,7 @@ Session::Session(projector::Link& link, const Script& script, const Report& repo
         }
         // The queries the window has a button for, in its table's order.
         for (const panel::CommandButton& row : panel::commandButtonTable()) {
-            const auto command = panel::commandNamed(row.name);
-            if (command && command->query) {
+            if (projector::isQuery(row.code)) {
                 exchanges_.push_back({std::string(row.name), std::string(row.code), true, group});
             }
         }
