@@ -17,7 +17,7 @@ void PortSettingsFrame::Timer3_Timer() {
     if (heldOpen_) {
         hideWhenReleased_ = true;
     } else {
-        c_.Frame8.setVisible(false);
+        hide();
     }
     c_.Timer3.setEnabled(false);
 }
@@ -66,7 +66,7 @@ void PortSettingsFrame::holdOpen(bool held) {
     heldOpen_ = held;
     if (held || !hideWhenReleased_) return;
     hideWhenReleased_ = false;
-    c_.Frame8.setVisible(false);
+    hide();
 }
 
 void PortSettingsFrame::setToolTip(int number, const std::string& text) {
@@ -74,9 +74,15 @@ void PortSettingsFrame::setToolTip(int number, const std::string& text) {
 }
 
 void PortSettingsFrame::portEvent(const projector::PortEvent& event) {
-    if (event.kind == Kind::Switched || event.kind == Kind::SpeedChosen) {
-        c_.Frame8.setVisible(false);
-    }
+    if (event.kind == Kind::Switched || event.kind == Kind::SpeedChosen) hide();
+}
+
+// An option that had the focus would hand it on to whatever comes next in
+// the Tab order, a button that sends something at the next Space; "COM",
+// which opened the frame, takes it back.
+void PortSettingsFrame::hide() {
+    if (c_.Frame8.holdsFocus()) c_.Command33.takeFocus();
+    c_.Frame8.setVisible(false);
 }
 
 }  // namespace panel

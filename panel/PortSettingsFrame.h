@@ -47,6 +47,7 @@ class PortSettingsFrame : public projector::LinkListener {
 
   private:
     toolkit::Option& portOption(int number) const;
+    void hide();
 
     projector::Link& link_;
     Controls c_;

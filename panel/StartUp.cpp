@@ -25,6 +25,8 @@ void StartUp::portEvent(const projector::PortEvent& event) {
         window_.show();
     } else if (event.kind == Kind::StartFailed) {
         failed(event.fault);
+    } else if (event.kind == Kind::Ended) {
+        ended_ = true;
     }
 }
 
@@ -35,9 +37,14 @@ void StartUp::failed(const toolkit::Fault& fault) {
                           : choice_.deviceFor(1);
     const std::string text = startUpFailure(fault, com1);
     if (failure_) failure_(text);
+    // The end of the program closes the box or the menu: it has said why.
     for (;;) {
-        if (box_.choose(text, {kChooseDevice, kQuit}) != 0) break;
-        if (const auto picked = menu_.pick(1)) {
+        const bool quit = box_.choose(text, {kChooseDevice, kQuit}) != 0;
+        if (ended_) return;
+        if (quit) break;
+        const auto picked = menu_.pick(1);
+        if (ended_) return;
+        if (picked) {
             trying_ = picked;
             link_.setDevice(1, picked->device);
             begin();  // Started or StartFailed say how it went

@@ -45,6 +45,8 @@ class StartUp : public projector::LinkListener {
     std::function<void(const std::string&)> failure_;
     std::optional<DeviceMenu::Pick> trying_;  // a device chosen from the failure's box
     bool gaveUp_ = false;
+    // The program ended (a signal) while the failure's box or menu was open.
+    bool ended_ = false;
 };
 
 }  // namespace panel

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -75,8 +77,19 @@ void FormWidget::onClose(Handler handler) {
     close_ = std::move(handler);
 }
 
+// A box, menu or prompt open at the end runs an event loop of its own, which
+// nothing else would end before the program's own loop has started (the
+// start-up's failure box): each is closed as its Cancel would.
 void FormWidget::unload() {
     unloading_ = true;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        if (auto* menu = qobject_cast<QMenu*>(top)) {
+            menu->close();
+        } else if (auto* dialog = qobject_cast<QDialog*>(top)) {
+            dialog->reject();
+        }
+    }
     close();
     QCoreApplication::quit();
 }
@@ -148,7 +161,9 @@ void FormWidget::applyHeight() {
 }
 
 // A control the window's height cuts off (its middle below the bottom edge)
-// is out of the Tab order until the window shows it again.
+// is out of the Tab order until the window shows it again. One that has the
+// focus keeps it, as a clicked button does: handing it on would put it on a
+// control that sends something at the next Space.
 void FormWidget::reachOnlyWhatShows() {
     static constexpr const char* kPolicy = "kr60pFocusPolicy";
     const int bottom = QWidget::height();
@@ -161,9 +176,6 @@ void FormWidget::reachOnlyWhatShows() {
         child->setFocusPolicy(middle > bottom
                                   ? Qt::NoFocus
                                   : static_cast<Qt::FocusPolicy>(child->property(kPolicy).toInt()));
-    }
-    if (QWidget* focus = focusWidget(); focus && focus->focusPolicy() == Qt::NoFocus) {
-        focusNextChild();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "qt/QtControls.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -31,13 +32,26 @@ void QtLabel::setCaption(const std::string& utf8) {
 // Press and release come from the widget's own events, so that any mouse
 // button acts; Qt's implicit grab takes the release to the pressed button.
 // Space on a focused button presses and releases it as the primary mouse
-// button would, its auto-repeat ignored, so that a keyboard or switch user
-// can hold it; losing the focus while Space is down lets go.
+// button would, so that a keyboard or switch user can hold it; losing the
+// focus while Space is down lets go.
+//
+// A held key's auto-repeat reaches the button as more presses, and on X as
+// release-press pairs that Qt cannot always tell from real ones. Only the
+// first press counts, and a release counts once no press has followed it
+// within kSpaceRepeatPairMs: an X server repeats every 30-50 ms, a person
+// cannot let go and press again as fast.
+namespace {
+constexpr int kSpaceRepeatPairMs = 60;
+}  // namespace
+
 QtButton::QtButton(QPushButton* button)
     : button_(button), hook_(button, [this](QEvent* event) { handle(event); }) {
     QObject::connect(button, &QPushButton::clicked, [this] {
         if (click_) click_();
     });
+    spaceRelease_.setSingleShot(true);
+    spaceRelease_.setInterval(kSpaceRepeatPairMs);
+    QObject::connect(&spaceRelease_, &QTimer::timeout, [this] { letGo(); });
 }
 
 void QtButton::handle(QEvent* event) {
@@ -54,26 +68,33 @@ void QtButton::handle(QEvent* event) {
             if (release_) release_();
             break;
         case QEvent::KeyPress:
-            if (isSpace() && press_) {
+            if (!isSpace() || !press_) break;
+            spaceRelease_.stop();  // the release before it was the key repeating
+            if (!spaceDown_) {
                 spaceDown_ = true;
                 press_();
             }
             break;
         case QEvent::KeyRelease:
-            if (isSpace() && spaceDown_ && release_) {
-                spaceDown_ = false;
-                release_();
-            }
+            if (isSpace() && spaceDown_) spaceRelease_.start();
             break;
         case QEvent::FocusOut:
-            if (spaceDown_ && release_) {
-                spaceDown_ = false;
-                release_();
-            }
+            letGo();
             break;
         default:
             break;
     }
+}
+
+void QtButton::letGo() {
+    spaceRelease_.stop();
+    if (!spaceDown_) return;
+    spaceDown_ = false;
+    if (release_) release_();
+}
+
+void QtButton::takeFocus() {
+    button_->setFocus(Qt::OtherFocusReason);
 }
 
 void QtButton::setCaption(const std::string& utf8) {
@@ -96,6 +117,11 @@ void QtFrame::setVisible(bool visible) {
 
 bool QtFrame::visible() const {
     return !frame_->isHidden();
+}
+
+bool QtFrame::holdsFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && frame_->isAncestorOf(focus);
 }
 
 QtOption::QtOption(QRadioButton* option) : option_(option) {

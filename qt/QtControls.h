@@ -3,6 +3,7 @@
 // drives (owned by the window), and the screen.
 
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -50,15 +51,20 @@ class QtButton : public Button {
     void onClick(Handler handler) override { click_ = std::move(handler); }
     void onPress(Handler handler) override { press_ = std::move(handler); }
     void onRelease(Handler handler) override { release_ = std::move(handler); }
+    void takeFocus() override;
 
   private:
     void handle(QEvent* event);
+    void letGo();
 
     QPushButton* button_;
     std::string caption_;
     EventHook hook_;
     Handler click_, press_, release_;
     bool spaceDown_ = false;
+    // A release of Space waits this long for the press that follows it when
+    // the key is only auto-repeating.
+    QTimer spaceRelease_;
 };
 
 class QtFrame : public Frame {
@@ -66,6 +72,7 @@ class QtFrame : public Frame {
     explicit QtFrame(QWidget* frame) : frame_(frame) {}
     void setVisible(bool visible) override;
     bool visible() const override;
+    bool holdsFocus() const override;
 
   private:
     QWidget* frame_;

@@ -46,6 +46,8 @@ class Button {
     // press, wherever the pointer is by then.
     virtual void onPress(Handler handler) = 0;
     virtual void onRelease(Handler handler) = 0;
+    // Gives the keyboard focus to the button.
+    virtual void takeFocus() = 0;
 };
 
 class Frame {
@@ -54,6 +56,8 @@ class Frame {
     // Hiding a frame hides everything in it.
     virtual void setVisible(bool visible) = 0;
     virtual bool visible() const = 0;
+    // Whether the keyboard focus is on a control inside the frame.
+    virtual bool holdsFocus() const = 0;
 };
 
 class Option {

@@ -345,3 +345,34 @@ TEST(Program, ItsOptionsAreReadAsGiven) {
         EXPECT_EQ(app::readOptions(wrong).exitStatus, 2) << wrong[1];
     }
 }
+
+// The start-up failure box runs before the program's event loop; a signal
+// must end the program all the same, with the box open.
+TEST(Program, ASignalEndsThePanelWhileItsStartUpBoxIsOpen) {
+    for (const auto& [signal, why] : std::vector<std::pair<int, std::string>>{
+             {SIGTERM, "ENDED: SIGTERM"}, {SIGHUP, "ENDED: SIGHUP"}, {SIGINT, "ENDED: SIGINT"}}) {
+        SCOPED_TRACE(why);
+        QTemporaryDir folder;
+        const QString log = folder.filePath("traffic.log");
+        QProcess panel;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        panel.setProcessEnvironment(environment);
+        panel.start(KR60P_PANEL, {"--com1", "/dev/ttyUSB-no-such-device", "--log", log});
+        std::string errors;
+        ASSERT_TRUE(waitFor([&] {
+            errors += panel.readAllStandardError().toStdString();
+            return errors.find("--list-ports shows") != std::string::npos;
+        })) << errors;
+        ::kill(static_cast<pid_t>(panel.processId()), signal);
+        const bool finished = panel.waitForFinished(5'000);
+        if (!finished) panel.kill();
+        ASSERT_TRUE(finished);
+        EXPECT_EQ(panel.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(panel.exitCode(), 0);
+        QFile file(log);
+        file.open(QIODevice::ReadOnly);
+        const QStringList lines = QString(file.readAll()).trimmed().split('\n');
+        EXPECT_TRUE(lines.last().contains(QString::fromStdString(why))) << lines.last().toStdString();
+    }
+}

@@ -69,6 +69,8 @@ class Button : public toolkit::Button {
     void onClick(toolkit::Handler handler) override { click_ = std::move(handler); }
     void onPress(toolkit::Handler handler) override { press_ = std::move(handler); }
     void onRelease(toolkit::Handler handler) override { release_ = std::move(handler); }
+    void takeFocus() override { focused_ = true; }
+    bool focused() const { return focused_; }
 
     // What the operator does.
     void click() {
@@ -84,6 +86,7 @@ class Button : public toolkit::Button {
   private:
     std::string caption_;
     bool visible_ = true;
+    bool focused_ = false;
     toolkit::Handler click_, press_, release_;
 };
 
@@ -91,9 +94,13 @@ class Frame : public toolkit::Frame {
   public:
     void setVisible(bool visible) override { visible_ = visible; }
     bool visible() const override { return visible_; }
+    bool holdsFocus() const override { return holdsFocus_; }
+    // The operator moved the focus into the frame, or out of it.
+    void focusInside(bool inside) { holdsFocus_ = inside; }
 
   private:
     bool visible_ = true;
+    bool holdsFocus_ = false;
 };
 
 class Option : public toolkit::Option {
