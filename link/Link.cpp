@@ -75,8 +75,9 @@ void Link::startEnded(const toolkit::Fault* failure) {
 }
 
 void Link::switchPort(int number) {
-    // The operator has chosen: a lost device is no longer waited for, and an
-    // attempt still under way is given up.
+    // The operator has chosen: a lost device is no longer waited for, unless
+    // the choice fails too, and an attempt still under way is given up.
+    switchWhileLost_ = lost_;
     lost_ = false;
     reconnect_.setEnabled(false);
     pending_ = Pending::None;
@@ -108,8 +109,8 @@ void Link::switchPort(int number) {
 }
 
 void Link::restorePort(int number, bool open) {
-    lost_ = false;
-    reconnect_.setEnabled(false);
+    lost_ = lost_ && !open;
+    reconnect_.setEnabled(lost_);
     pending_ = Pending::None;
     std::optional<toolkit::Fault> failure;
     try {
@@ -187,6 +188,12 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
         } catch (const SerialError& error) {
             if (!lost_ && MSComm1.commEvent() == toolkit::CommEventLost) {
                 deviceLost(MSComm1.fault());  // the line found the device gone: that is the news
+            } else if (lost_) {
+                // Closed because the device went: say that it is being looked for.
+                toolkit::Fault away = error.fault();
+                away.kind = toolkit::Fault::Kind::Lost;
+                away.detail.clear();
+                tellAll([&](LinkListener& listener) { listener.sendFailed(SendLine, away); });
             } else {
                 tellAll(
                     [&](LinkListener& listener) { listener.sendFailed(SendLine, error.fault()); });
@@ -302,10 +309,18 @@ void Link::openFailed(const toolkit::Fault& fault) {
             {
                 PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);
                 failed.number = switchTo_;
-                try {
-                    MSComm1.setCommPort(switchFallback_);
-                } catch (const SerialError&) {
-                    // The port is closed; the number cannot be refused.
+                if (switchWhileLost_) {
+                    // Followed while the device is away, the advice to choose a port
+                    // must not end the looking for it.
+                    failed.reconnecting = true;
+                    lost_ = true;
+                    reconnect_.setEnabled(true);
+                } else {
+                    try {
+                        MSComm1.setCommPort(switchFallback_);
+                    } catch (const SerialError&) {
+                        // The port is closed; the number cannot be refused.
+                    }
                 }
                 tell(failed);
             }

@@ -48,11 +48,12 @@ class Link {
     bool starting() const { return starting_; }
 
     // Close, renumber, reopen. A failure is reported, and the port is then
-    // left closed on the other number. During the start-up, a failure ends
-    // the start.
+    // left closed on the other number; while a lost device is looked for,
+    // the looking goes on for the chosen number instead. During the
+    // start-up, a failure ends the start.
     void switchPort(int number);
     // After a device chosen from the window failed: the number as it was,
-    // and the port open again if it was.
+    // and the port open again if it was, or a lost device still looked for.
     void restorePort(int number, bool open);
     // The device a port number stands for, from its next open on.
     void setDevice(int number, const std::string& path);
@@ -114,6 +115,7 @@ class Link {
     Pending pending_ = Pending::None;
     int switchTo_ = 0;        // a pending switch's number
     int switchFallback_ = 0;  // and the other one
+    bool switchWhileLost_ = false;
 
     std::string SendLine;
     std::string RxBuffer;

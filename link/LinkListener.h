@@ -32,6 +32,9 @@ struct PortEvent {
     std::string settings;  // the settings text in force
     toolkit::Fault fault;  // for failures, a loss and a notice: what went wrong
     std::string reason;    // for the end: why
+    // A switch failed while a lost device was being looked for: the link
+    // goes on looking, now for the chosen port, and opens it when it is back.
+    bool reconnecting = false;
 };
 
 class LinkListener {

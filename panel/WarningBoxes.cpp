@@ -30,6 +30,13 @@ void WarningBoxes::portEvent(const projector::PortEvent& event) {
             warn(lossShown_);
             break;
         case Kind::SwitchFailed:
+            if (event.reconnecting) {
+                lossShown_ = lossWarning(event.fault, false);
+                warn(lossShown_);
+            } else {
+                warn(faultText(event.fault));
+            }
+            break;
         case Kind::SpeedFailed:
         case Kind::Notice:
             warn(faultText(event.fault));

@@ -227,3 +227,33 @@ TEST(DeviceMenu, ADeviceByItsKernelNodeIsListedOnce) {
     EXPECT_TRUE(tk.menu.shown[0].checked);
     EXPECT_EQ(tk.option(names::Com1).toolTip(), "COM1: /dev/ttyUSB0");
 }
+
+// While a device server is away, a press says the panel is looking for it,
+// and following the advice to choose a port there, which fails while it is
+// still away, leaves the looking on, for the chosen port.
+TEST_F(Devices, AChoiceThatFailsWhileTheDeviceIsLostKeepsLookingForIt) {
+    tk.port.slowOpens = true;
+    tk.port.unplug();
+    button(names::StatusQuery).click();
+    ASSERT_EQ(tk.box.warnings.size(), 2u);
+    EXPECT_NE(tk.box.warnings[1].find("Nothing was sent: the serial device"), std::string::npos);
+    EXPECT_NE(tk.box.warnings[1].find("is lost. The panel connects again by itself"),
+              std::string::npos)
+        << tk.box.warnings[1];
+
+    button(names::Com).click();
+    tk.option(names::Com1).click();
+    tk.port.failOpen(toolkit::Fault::Kind::Refused);
+    ASSERT_EQ(tk.box.warnings.size(), 3u);
+    EXPECT_NE(tk.box.warnings[2].find("The panel connects again by itself"), std::string::npos)
+        << tk.box.warnings[2];
+    EXPECT_EQ(tk.port.commPort(), 1);
+
+    tk.port.plugIn();
+    advance(1000);
+    tk.port.finishOpen();
+    EXPECT_TRUE(tk.port.portOpen());
+    EXPECT_EQ(tk.port.commPort(), 1);
+    EXPECT_EQ(tk.box.withdrawn, std::vector<std::string>{tk.box.warnings[2]});
+    EXPECT_TRUE(tk.port.writes.empty());
+}
