@@ -52,6 +52,15 @@ std::string hostOf(const toolkit::Fault& fault) {
     return reading.address ? reading.address->host : fault.device;
 }
 
+// The same server as a raw TCP address.
+std::string rawAddressOf(const toolkit::Fault& fault) {
+    const auto reading = toolkit::readAddress(fault.device);
+    if (!reading.address) return "tcp://HOST:PORT";
+    const std::string& host = reading.address->host;
+    return "tcp://" + (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" +
+           std::to_string(reading.address->port);
+}
+
 std::string portOf(const toolkit::Fault& fault) {
     const auto reading = toolkit::readAddress(fault.device);
     return reading.address ? std::to_string(reading.address->port) : "";
@@ -136,6 +145,16 @@ std::string faultText(const toolkit::Fault& fault) {
             return capitalised(theDevice(fault)) + " is busy: it closed the connection at once" +
                    (fault.detail.empty() ? "" : ", saying \"" + fault.detail + "\"") +
                    ". Another client is probably connected to it.";
+        case Kind::ClosedAtOnce:
+            return capitalised(theDevice(fault)) + " closed the connection at once, " +
+                   (fault.detail.empty() ? "without saying why"
+                                         : "saying \"" + fault.detail + "\"") +
+                   ". Is the address the device server's serial port?";
+        case Kind::NotRfc2217:
+            return capitalised(theDevice(fault)) +
+                   " does not speak RFC 2217: it gave no telnet answer. The panel now sends the "
+                   "bytes as they are; for a raw TCP server, use " +
+                   rawAddressOf(fault) + ".";
         case Kind::NoRemoteSettings:
             return capitalised(theDevice(fault)) +
                    " does not let the panel set the serial line (it refused COM port control): "

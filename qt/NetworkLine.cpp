@@ -79,6 +79,13 @@ std::string saidOf(const std::string& bytes) {
     return said.substr(0, 200);
 }
 
+// ser2net says "Port already in use"; other servers say busy.
+bool saysBusy(const std::string& said) {
+    const QString text = QString::fromStdString(said);
+    return text.contains("in use", Qt::CaseInsensitive) ||
+           text.contains("busy", Qt::CaseInsensitive);
+}
+
 }  // namespace
 
 NetworkLine::NetworkLine(std::string device, NetworkAddress address, Events events)
@@ -150,6 +157,12 @@ void NetworkLine::settled() {
     events_.opened();
     for (Fault& held : heldNotices_) events_.notice(std::move(held));
     heldNotices_.clear();
+    // A raw TCP server takes every telnet command for data and passes it to
+    // the projector: none more goes to one that has never answered in telnet.
+    if (telnet_ && !telnet_->heardTelnet()) {
+        telnetSilent_ = true;
+        events_.notice(fault(Fault::Kind::NotRfc2217));
+    }
     // What arrived while settling goes out after the news of the open.
     QTimer::singleShot(0, &socket_, [this] {
         if (stage_ == Stage::Open && !inbox_.empty()) events_.received();
@@ -170,6 +183,7 @@ void NetworkLine::readIncoming() {
     std::string data;
     if (telnet_) {
         telnet::ComPortClient::Received in = telnet_->receive(bytes.toStdString());
+        telnetSilent_ = telnetSilent_ && !telnet_->heardTelnet();  // a slow one after all
         if (!in.reply.empty()) socket_.write(QByteArray::fromStdString(in.reply));
         if (in.refused) notice(fault(Fault::Kind::NoRemoteSettings));
         if (in.differs) {
@@ -201,7 +215,9 @@ void NetworkLine::ended(QAbstractSocket::SocketError error) {
             return;
         case Stage::Settling:
             if (error == QAbstractSocket::RemoteHostClosedError) {
-                events_.openFailed(fault(Fault::Kind::Busy, saidOf(inbox_)));
+                const std::string said = saidOf(inbox_);
+                events_.openFailed(
+                    fault(saysBusy(said) ? Fault::Kind::Busy : Fault::Kind::ClosedAtOnce, said));
                 return;
             }
             break;
@@ -232,7 +248,7 @@ void NetworkLine::ended(QAbstractSocket::SocketError error) {
 void NetworkLine::apply(const SerialSettings& settings, const std::string& text) {
     wanted_ = lineSettingsOf(settings);
     wantedText_ = text;
-    if (!telnet_ || (stage_ != Stage::Settling && stage_ != Stage::Open)) return;
+    if (!telnet_ || telnetSilent_ || (stage_ != Stage::Settling && stage_ != Stage::Open)) return;
     const std::string request = telnet_->request(wanted_);
     if (!request.empty()) socket_.write(QByteArray::fromStdString(request));
 }
@@ -240,7 +256,7 @@ void NetworkLine::apply(const SerialSettings& settings, const std::string& text)
 void NetworkLine::write(const std::string& bytes) {
     if (stage_ == Stage::Ended) throw SerialError(fault(Fault::Kind::Lost));
     if (stage_ != Stage::Open) throw SerialError(fault(Fault::Kind::Connecting));
-    const std::string wire = telnet_ ? telnet_->encode(bytes) : bytes;
+    const std::string wire = telnet_ && !telnetSilent_ ? telnet_->encode(bytes) : bytes;
     if (socket_.write(wire.data(), static_cast<qint64>(wire.size())) !=
         static_cast<qint64>(wire.size())) {
         throw SerialError(fault(Fault::Kind::SendFailed, socket_.errorString().toStdString()));

@@ -53,6 +53,7 @@ class NetworkLine : public Line {
     QTimer deadline_;
     QTimer settle_;
     std::optional<telnet::ComPortClient> telnet_;
+    bool telnetSilent_ = false;  // an rfc2217:// server that never spoke telnet
     telnet::LineSettings wanted_;
     std::string wantedText_;
     Stage stage_ = Stage::Waiting;

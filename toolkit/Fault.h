@@ -25,10 +25,12 @@ struct Fault {
         NoSuchHost,    // the host name is not known
         TimedOut,      // no connection within the time allowed
         Unreachable,   // the network does not lead there (detail)
-        Busy,          // the device server closed at once, saying why (detail: its words)
+        Busy,          // the device server closed at once, saying it is in use (detail: its words)
+        ClosedAtOnce,  // the device server closed at once for another reason (detail: its words)
         // Notices: the link works, but not quite as chosen.
         NoRemoteSettings,  // the device server does not let the panel set the line
         SettingsDiffer,    // the device server runs the line otherwise (detail: how)
+        NotRfc2217,        // no telnet answer: a raw TCP server given as rfc2217://
     };
     Kind kind = Kind::CannotOpen;
     std::string device;    // the path or address concerned

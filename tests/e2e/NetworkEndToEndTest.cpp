@@ -122,6 +122,59 @@ TEST(OnTcp, AConnectionThatIsNeverMadeTimesOutWithoutHoldingUpTheWindow) {
     EXPECT_LT(stall, 1000);
 }
 
+// A raw TCP server given as rfc2217:// is told once, and the commands then
+// go to it as they are.
+TEST(OnTcp, ARawServerGivenAsRfc2217IsToldOnceAndGetsPlainCommands) {
+    SimulatorProcess simulator({"--listen", "tcp://127.0.0.1:0"});
+    const std::string raw = simulator.devicePath();
+    PanelWindow panel("rfc2217://" + raw.substr(raw.find("://") + 3));
+    ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
+    EXPECT_NE(panel.warnings[0].find("does not speak RFC 2217"), std::string::npos)
+        << panel.warnings[0];
+    EXPECT_NE(panel.warnings[0].find("use " + raw + "."), std::string::npos) << panel.warnings[0];
+    panel.form.link().send("C01");
+    EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
+    const std::vector<std::string> commands = simulator.commands();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), "CR0<CR>");
+    EXPECT_EQ(panel.warnings.size(), 1u);
+}
+
+// A server that closes at once is quoted, and called busy only when it says
+// so.
+TEST(OnTcp, AServerThatClosesAtOnceIsQuotedAndBusyOnlyWhenItSaysSo) {
+    struct Case {
+        QByteArray says;
+        std::string box;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"Device open failure: Value or file not found\r\n",
+              "closed the connection at once, saying \"Device open failure: Value or file not "
+              "found\""},
+             {"HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n",
+              "closed the connection at once, saying \"HTTP/1.1 400 Bad Request Connection: "
+              "close\""},
+             {"", "closed the connection at once, without saying why"},
+             {"Port already in use\r\n", "is busy: it closed the connection at once"},
+         }) {
+        SCOPED_TRACE(c.says.toStdString());
+        QTcpServer server;
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+        QObject::connect(&server, &QTcpServer::newConnection, [&] {
+            QTcpSocket* client = server.nextPendingConnection();
+            client->write(c.says);
+            client->disconnectFromHost();
+        });
+        PtyPeer spare;
+        PanelWindow panel(spare.devicePath(),
+                          "tcp://127.0.0.1:" + std::to_string(server.serverPort()));
+        panel.click(names::Com);
+        panel.find<QRadioButton>(names::Com2)->click();
+        ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
+        EXPECT_NE(panel.warnings[0].find(c.box), std::string::npos) << panel.warnings[0];
+    }
+}
+
 // A server that speaks telnet at a raw client's port, and one that talks
 // nonsense on an RFC 2217 connection: no telnet byte ever shows as data.
 TEST(OnTcp, TelnetBytesNeverShowAsData) {

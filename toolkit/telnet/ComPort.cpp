@@ -48,6 +48,7 @@ std::string ComPortClient::request(const LineSettings& settings) {
 }
 
 ComPortClient::Received ComPortClient::receive(std::string_view bytes) {
+    heardTelnet_ = heardTelnet_ || bytes.find(static_cast<char>(IAC)) != std::string_view::npos;
     telnet::Received in = endpoint_.receive(bytes);
     Received out{std::move(in.data), std::move(in.reply), false, std::nullopt};
     for (const Change& change : in.changes) {

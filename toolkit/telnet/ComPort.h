@@ -64,6 +64,9 @@ class ComPortClient {
 
     Control control() const { return control_; }
     const LineSettings& inForce() const { return inForce_; }
+    // Whether the server has sent any telnet command at all: a raw TCP
+    // server never does.
+    bool heardTelnet() const { return heardTelnet_; }
 
   private:
     std::string requests() const;
@@ -74,6 +77,7 @@ class ComPortClient {
     std::optional<LineSettings> wanted_;
     LineSettings inForce_;
     bool differenceTold_ = false;
+    bool heardTelnet_ = false;
 };
 
 class ComPortServer {
