@@ -1,6 +1,7 @@
 #include "qt/QtDialogs.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QCursor>
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "qt/Look.h"
@@ -53,6 +55,21 @@ std::size_t QtMessageBox::choose(const std::string& utf8, const std::vector<std:
     return static_cast<std::size_t>(chosen - buttons.begin());
 }
 
+QtPopUpMenu::QtPopUpMenu(QWidget* parent)
+    : parent_(parent), lastInput_(qApp, [this](QEvent* event) {
+          if (event->type() == QEvent::KeyPress) byKeyboard_ = true;
+          if (event->type() == QEvent::MouseButtonPress) byKeyboard_ = false;
+      }) {}
+
+QPoint QtPopUpMenu::place() const {
+    if (!byKeyboard_) return QCursor::pos();
+    if (const QWidget* focus = QApplication::focusWidget()) {
+        return focus->mapToGlobal(QPoint(0, focus->height()));
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().center() : QCursor::pos();
+}
+
 std::optional<std::size_t> QtPopUpMenu::choose(const std::vector<MenuItem>& items) {
     QMenu menu(parent_);
     menu.setToolTipsVisible(true);
@@ -64,7 +81,7 @@ std::optional<std::size_t> QtPopUpMenu::choose(const std::vector<MenuItem>& item
         action->setChecked(item.checked);
         actions.push_back(action);
     }
-    const QAction* chosen = menu.exec(QCursor::pos());
+    const QAction* chosen = menu.exec(place());
     const auto found = std::find(actions.begin(), actions.end(), chosen);
     if (chosen == nullptr || found == actions.end()) return std::nullopt;
     return static_cast<std::size_t>(found - actions.begin());

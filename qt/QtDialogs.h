@@ -2,9 +2,11 @@
 // The window's modal dialogs: the warning box, the pop-up menu and the path
 // prompt.
 
+#include <QPoint>
 #include <string>
 #include <vector>
 
+#include "qt/QtControls.h"
 #include "toolkit/Controls.h"
 
 class QMessageBox;
@@ -25,13 +27,20 @@ class QtMessageBox : public MessageBox {
     std::vector<QMessageBox*> shown_;  // the warning boxes open now, innermost last
 };
 
+// Opened by the mouse, the menu appears at the pointer; opened from the
+// keyboard (the Menu key, Shift+F10, Return on a box's button), at the
+// control that has the focus, where the operator is looking.
 class QtPopUpMenu : public PopUpMenu {
   public:
-    explicit QtPopUpMenu(QWidget* parent) : parent_(parent) {}
+    explicit QtPopUpMenu(QWidget* parent);
     std::optional<std::size_t> choose(const std::vector<MenuItem>& items) override;
 
   private:
+    QPoint place() const;
+
     QWidget* parent_;
+    bool byKeyboard_ = false;  // the last press was a key's, not a mouse button's
+    EventHook lastInput_;
 };
 
 class QtPathPrompt : public PathPrompt {

@@ -112,6 +112,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
                               "Usage: " + std::string(kUsage));
         }
         options.settings = baud.toStdString() + ",N,8,1";
+        options.speedGiven = true;
     }
     if (parser.isSet(timeout)) {
         const auto ms = milliseconds(parser.value(timeout).toStdString());

@@ -12,6 +12,7 @@ inline constexpr int kDefaultTimeoutMs = 500;
 struct Options {
     std::optional<std::string> device;  // -d: what COM1 stands for otherwise
     std::string settings = "19200,N,8,1";
+    bool speedGiven = false;  // -s
     int timeoutMs = kDefaultTimeoutMs;
     bool json = false;
     std::optional<std::string> log;  // --log FILE; "-" is standard error

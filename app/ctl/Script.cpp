@@ -11,6 +11,8 @@ namespace ctl {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // A word as a person can read it: shortened, control and non-ASCII bytes
 // written as \xNN.
 std::string readable(const std::string& word) {
@@ -28,9 +30,35 @@ std::string readable(const std::string& word) {
     return panel::shown(text);
 }
 
-// One command, from a word and, for send, the word after it.
-bool addStep(const std::string& word, const std::string* code, Script& script,
+std::string lowered(std::string word) {
+    for (char& c : word) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return word;
+}
+
+constexpr std::string_view kBlanks = " \t\r";
+
+std::string_view trimmed(std::string_view text) {
+    const auto start = text.find_first_not_of(kBlanks);
+    if (start == std::string_view::npos) return {};
+    return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
+}
+
+// A code written in quotes, as on a command line, stands for what is inside.
+std::string_view unquoted(std::string_view code) {
+    if (code.size() >= 2 && (code.front() == '"' || code.front() == '\'') &&
+        code.back() == code.front()) {
+        return code.substr(1, code.size() - 2);
+    }
+    return code;
+}
+
+// One command, from a word and, for send, the word after it. Names are read
+// without regard to case.
+bool addStep(const std::string& given, const std::string* code, Script& script,
              const std::string& where) {
+    const std::string word = lowered(given);
     if (word == "status") {
         script.steps.push_back({"status", {}, true});
         return true;
@@ -41,6 +69,12 @@ bool addStep(const std::string& word, const std::string* code, Script& script,
             return false;
         }
         const std::string bytes = panel::wireBytesOf(*code);
+        if (bytes.size() > kLongestCode) {
+            script.problem = "the CODE of send" + where + " is " + std::to_string(bytes.size()) +
+                             " characters long; the longest is " + std::to_string(kLongestCode) +
+                             ".";
+            return false;
+        }
         script.steps.push_back({"send", bytes, projector::isQuery(bytes)});
         return true;
     }
@@ -48,28 +82,36 @@ bool addStep(const std::string& word, const std::string* code, Script& script,
         script.steps.push_back({word, std::string(command->code), command->query});
         return true;
     }
-    script.problem = "unknown command \"" + readable(word) + "\"" + where +
+    script.problem = "unknown command \"" + readable(given) + "\"" + where +
                      ". kr60p-ctl list shows the commands.";
     return false;
 }
 
+// One command a line, as a person types it: blanks around it, a byte-order
+// mark, Windows line ends, empty lines and # comments do not count.
 bool readInput(std::istream& input, Script& script) {
     std::string line;
     int number = 0;
     bool any = false;
     while (std::getline(input, line)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto start = line.find_first_not_of(" \t");
-        if (start == std::string::npos || line[start] == '#') continue;
-        line.erase(0, start);
+        std::string_view text = line;
+        if (number == 1 && text.starts_with(kByteOrderMark)) text.remove_prefix(3);
+        if (const auto comment = text.find('#');
+            comment != std::string_view::npos &&
+            (comment == 0 || kBlanks.find(text[comment - 1]) != std::string_view::npos)) {
+            text = text.substr(0, comment);
+        }
+        text = trimmed(text);
+        if (text.empty()) continue;
         any = true;
-        const auto space = line.find(' ');
-        const std::string word = line.substr(0, space);
-        const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
+        const auto blank = text.find_first_of(kBlanks);
+        const std::string word(text.substr(0, blank));
+        const std::string rest(
+            blank == std::string_view::npos ? "" : unquoted(trimmed(text.substr(blank))));
         const std::string where = " on line " + std::to_string(number) + " of standard input";
-        if (word != "send" && !rest.empty()) {
-            script.problem = "unknown command \"" + readable(line) + "\"" + where +
+        if (lowered(word) != "send" && !rest.empty()) {
+            script.problem = "unknown command \"" + readable(std::string(text)) + "\"" + where +
                              ". kr60p-ctl list shows the commands.";
             return false;
         }

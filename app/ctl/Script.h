@@ -3,6 +3,7 @@
 // the commands of its command line, with "-" replaced by those of standard
 // input, one a line.
 
+#include <cstddef>
 #include <istream>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct Script {
     std::vector<Step> steps;
     std::string problem;
 };
+
+// The longest code send takes, as many bytes as the window's receive buffer.
+inline constexpr std::size_t kLongestCode = 32767;
 
 Script readScript(const std::vector<std::string>& words, std::istream& input);
 

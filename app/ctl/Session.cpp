@@ -27,8 +27,9 @@ bool complete(const std::string& reply) {
 
 }  // namespace
 
-Session::Session(projector::Link& link, const Script& script, const Report& report, int timeoutMs)
-    : link_(link), report_(report), timeoutMs_(timeoutMs) {
+Session::Session(projector::Link& link, const Script& script, const Report& report, int timeoutMs,
+                 bool numbered)
+    : link_(link), report_(report), timeoutMs_(timeoutMs), numbered_(numbered) {
     int group = 0;
     for (const Step& step : script.steps) {
         if (step.name != "status") {
@@ -57,11 +58,11 @@ void Session::portEvent(const projector::PortEvent& event) {
             break;
         case Kind::StartFailed:
         case Kind::Lost:
-            say(panel::faultText(event.fault));
+            say(panel::faultText(told(event.fault)));
             end(kExitDevice);
             break;
         case Kind::Notice:
-            say(panel::faultText(event.fault));
+            say(panel::faultText(told(event.fault)));
             break;
         default:
             break;
@@ -105,8 +106,8 @@ void Session::replied(bool timedOut) {
     if (!waiting_ || ended_) return;
     waiting_ = false;
     if (timedOut && !outcome_.answered) {
-        say("no reply to " + outcome_.code + " from " + panel::shown(device_) + " within " +
-            std::to_string(timeoutMs_) + " ms");
+        say("no reply to " + panel::shown(outcome_.code) + " from " + panel::shown(device_) +
+            " within " + std::to_string(timeoutMs_) + " ms");
         status_ = kExitNoReply;
     }
     const Exchange& exchange = exchanges_[next_++];
@@ -121,14 +122,19 @@ void Session::replied(bool timedOut) {
 }
 
 void Session::sendFailed(const std::string& /*line*/, const toolkit::Fault& fault) {
-    say(panel::notSentText(fault));
+    say(panel::notSentText(told(fault)));
     end(kExitDevice);
+}
+
+toolkit::Fault Session::told(toolkit::Fault fault) const {
+    if (!numbered_) fault.number = 0;
+    return fault;
 }
 
 void Session::interrupt(const std::string& why) {
     if (ended_) return;
     if (waiting_) {
-        say(why + ": " + outcome_.code +
+        say(why + ": " + panel::shown(outcome_.code) +
             " was sent; its reply was not awaited, and nothing more was sent.");
     } else {
         say(why + ": nothing more was sent.");

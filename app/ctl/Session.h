@@ -21,7 +21,10 @@ inline constexpr int kExitInterrupted = 130;
 
 class Session : public projector::LinkListener {
   public:
-    Session(projector::Link& link, const Script& script, const Report& report, int timeoutMs);
+    // numbered: the device is what COM1 stands for, and messages say so;
+    // a device given with -d is named alone.
+    Session(projector::Link& link, const Script& script, const Report& report, int timeoutMs,
+            bool numbered);
 
     // Ends the run at once, saying why and what was left undone.
     void interrupt(const std::string& why);
@@ -43,10 +46,12 @@ class Session : public projector::LinkListener {
     void sendNext();
     void replied(bool timedOut);
     void end(int status);
+    toolkit::Fault told(toolkit::Fault fault) const;
 
     projector::Link& link_;
     const Report& report_;
     int timeoutMs_;
+    bool numbered_;
     std::vector<Exchange> exchanges_;
     std::size_t next_ = 0;
     bool waiting_ = false;

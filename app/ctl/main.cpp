@@ -15,10 +15,12 @@
 #include "link/DeviceChoice.h"
 #include "link/Link.h"
 #include "log/TrafficLog.h"
+#include "panel/Messages.h"
 #include "qt/QtSerialDevices.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtSettings.h"
 #include "qt/QtTimer.h"
+#include "toolkit/DeviceAddress.h"
 
 int main(int argc, char* argv[]) {
     const ctl::Options options = ctl::readOptions(std::vector<std::string>(argv, argv + argc));
@@ -53,6 +55,16 @@ int main(int argc, char* argv[]) {
     if (options.device) given[1] = *options.device;
     const projector::DeviceChoice choice(settings, devices, given);
     const std::string device = choice.deviceFor(1).path;
+    if (options.speedGiven && toolkit::isNetworkDevice(device)) {
+        const auto address = toolkit::readAddress(device).address;
+        if (address && address->protocol == toolkit::NetworkAddress::Protocol::Raw) {
+            std::fprintf(stderr,
+                         "kr60p-ctl: -s has no effect on %s: a raw TCP device server runs the "
+                         "serial line at the speed set on the server (rfc2217:// lets kr60p-ctl "
+                         "set it).\n",
+                         panel::shown(device).c_str());
+        }
+    }
 
     toolkit::qt::QtSerialPort port;
     port.setDevice(1, device);
@@ -69,7 +81,7 @@ int main(int argc, char* argv[]) {
         log->started("kr60p-ctl " PANEL_VERSION, device, "-");
         link.addListener(*log);
     }
-    ctl::Session session(link, script, report, options.timeoutMs);
+    ctl::Session session(link, script, report, options.timeoutMs, !options.device);
     link.addListener(session);
     const app::EndOnSignals endOnSignals(
         [&session](const std::string& why) { session.interrupt(why); });

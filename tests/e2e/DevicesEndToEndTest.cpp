@@ -373,6 +373,7 @@ TEST(Program, ASignalEndsThePanelWhileItsStartUpBoxIsOpen) {
         QFile file(log);
         file.open(QIODevice::ReadOnly);
         const QStringList lines = QString(file.readAll()).trimmed().split('\n');
-        EXPECT_TRUE(lines.last().contains(QString::fromStdString(why))) << lines.last().toStdString();
+        EXPECT_TRUE(lines.last().contains(QString::fromStdString(why)))
+            << lines.last().toStdString();
     }
 }

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QCompleter>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -281,4 +282,33 @@ TEST(SerialPortOnQt, ADeviceAnotherProgramHoldsIsRefusedNamingIt) {
     ::close(held);
     port.setPortOpen(true);
     EXPECT_TRUE(port.portOpen());
+}
+
+// The device menu appears at the pointer when the mouse opened it, and at
+// the option when the keyboard did.
+TEST_F(OnQt, TheDeviceMenuOpensWhereTheOperatorIsLooking) {
+    panel.click(names::Com);
+    QWidget* option = panel.widget(names::Com1);
+    const QPoint pointer = panel.window()->mapToGlobal(QPoint(5, 5));
+    for (const bool keyboard : {false, true}) {
+        SCOPED_TRACE(keyboard ? "keyboard" : "mouse");
+        QCursor::setPos(pointer);
+        option->setFocus();
+        if (keyboard) {
+            QTest::keyClick(option, Qt::Key_Menu);
+        } else {
+            QTest::mousePress(panel.window(), Qt::RightButton, {}, QPoint(5, 5));
+        }
+        QPoint shownAt;
+        QTimer::singleShot(50, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                shownAt = menu->pos();
+                menu->close();
+            }
+        });
+        QContextMenuEvent request(keyboard ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse,
+                                  QPoint(2, 2), option->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(option, &request);
+        EXPECT_EQ(shownAt, keyboard ? option->mapToGlobal(QPoint(0, option->height())) : pointer);
+    }
 }
