@@ -65,6 +65,10 @@ bool Link::openPortAtStart() {
     return true;
 }
 
+void Link::start() {
+    if (openPortAtStart() && pending_ == Pending::None) startEnded(nullptr);
+}
+
 void Link::startEnded(const toolkit::Fault* failure) {
     starting_ = false;
     if (failure) {

@@ -44,6 +44,9 @@ class Link {
     // False when it failed at once.
     void setStartValues();
     bool openPortAtStart();
+    // A program's start: port 1 opened once, ending with Started or
+    // StartFailed (the window's start reopens it through the COM1 choice).
+    void start();
     // Until the start-up has ended one way or the other.
     bool starting() const { return starting_; }
 

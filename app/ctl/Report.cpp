@@ -40,7 +40,8 @@ QJsonObject jsonOf(const Outcome& outcome) {
     QJsonObject object{{"command", q(outcome.command)},
                        {"code", q(outcome.code)},
                        {"reply", q(projector::traceOf(outcome.reply))},
-                       {"answered", outcome.answered}};
+                       {"answered", outcome.answered},
+                       {"time", q(outcome.time)}};
     if (outcome.query) {
         object["decoded"] =
             outcome.decoded ? QJsonValue(q(trimmed(*outcome.decoded))) : QJsonValue();
@@ -69,6 +70,7 @@ void Report::status(const std::vector<Outcome>& outcomes) const {
             answered = answered && outcome.answered;
         }
         object["answered"] = answered;
+        if (!outcomes.empty()) object["time"] = q(outcomes.back().time);
         print(object);
     } else {
         for (const Outcome& outcome : outcomes) {

@@ -16,6 +16,7 @@ struct Outcome {
     bool answered = false;
     bool query = false;
     std::optional<std::string> decoded;  // the decoder's words, for a query it read
+    std::string time;                    // when the exchange ended, local ISO 8601
 };
 
 class Report {

@@ -1,9 +1,12 @@
 #include "app/ctl/Session.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QTimer>
 #include <cstdio>
 
 #include "link/Decoder.h"
+#include "link/Trace.h"
 #include "panel/CommandButtons.h"
 #include "panel/Messages.h"
 
@@ -12,40 +15,41 @@ namespace ctl {
 namespace {
 
 using Kind = projector::PortEvent::Kind;
-
-// Beyond this, what arrives while waiting is not kept: a flood costs nothing.
-constexpr std::size_t kReplyLimit = 4096;
+using Result = projector::Answer::Outcome;
 
 void say(const std::string& text) {
     std::fprintf(stderr, "kr60p-ctl: %s\n", text.c_str());
     std::fflush(stderr);
 }
 
-bool complete(const std::string& reply) {
-    return reply.find('\x06') != std::string::npos || reply.find('\r') != std::string::npos;
+std::string traced(const std::string& reply) {
+    return "\"" + panel::shown(projector::traceOf(reply)) + "\"";
 }
 
 }  // namespace
 
-Session::Session(projector::Link& link, const Script& script, const Report& report, int timeoutMs,
-                 bool numbered)
-    : link_(link), report_(report), timeoutMs_(timeoutMs), numbered_(numbered) {
+Session::Session(projector::Link& link, projector::ExchangeQueue& queue, const Script& script,
+                 const Report& report, int timeoutMs, bool numbered)
+    : link_(link), queue_(queue), report_(report), timeoutMs_(timeoutMs), numbered_(numbered) {
     int group = 0;
     for (const Step& step : script.steps) {
         if (step.name != "status") {
-            exchanges_.push_back({step.name, step.code, step.query, -1});
+            const auto expect =
+                step.name == "send"
+                    ? (step.query ? projector::Expect::Line : projector::Expect::Either)
+                    : (step.query ? projector::Expect::Line : projector::Expect::Ack);
+            exchanges_.push_back({step.name, step.code, expect, -1});
             continue;
         }
         // The queries the window has a button for, in its table's order.
         for (const panel::CommandButton& row : panel::commandButtonTable()) {
             if (projector::isQuery(row.code)) {
-                exchanges_.push_back({std::string(row.name), std::string(row.code), true, group});
+                exchanges_.push_back(
+                    {std::string(row.name), std::string(row.code), projector::Expect::Line, group});
             }
         }
         ++group;
     }
-    timeout_.setSingleShot(true);
-    QObject::connect(&timeout_, &QTimer::timeout, [this] { replied(true); });
 }
 
 void Session::portEvent(const projector::PortEvent& event) {
@@ -53,8 +57,12 @@ void Session::portEvent(const projector::PortEvent& event) {
     switch (event.kind) {
         case Kind::Started:
             device_ = event.device;
-            // From the event loop: the link is still telling its listeners.
-            QTimer::singleShot(0, &timeout_, [this] { sendNext(); });
+            link_.setPacing(timeoutMs_ + 1000, timeoutMs_ + 1000);
+            for (std::size_t i = 0; i < exchanges_.size(); ++i) {
+                queue_.ask(exchanges_[i].code, exchanges_[i].expect,
+                           [this, i](const projector::Answer& answer) { answered(i, answer); });
+            }
+            if (exchanges_.empty()) end(0);
             break;
         case Kind::StartFailed:
         case Kind::Lost:
@@ -69,61 +77,54 @@ void Session::portEvent(const projector::PortEvent& event) {
     }
 }
 
-void Session::sendNext() {
-    if (ended_) return;
-    if (next_ == exchanges_.size()) {
-        end(status_);
-        return;
+void Session::answered(std::size_t index, const projector::Answer& answer) {
+    if (ended_ || index != next_) return;
+    ++next_;
+    const Exchange& exchange = exchanges_[index];
+    const std::string code = panel::shown(exchange.code);
+    const std::string from = " from " + panel::shown(device_);
+    switch (answer.outcome) {
+        case Result::Answered:
+            break;
+        case Result::NotSent:
+        case Result::Lost:
+            say(answer.outcome == Result::NotSent ? panel::notSentText(told(answer.fault))
+                                                  : panel::faultText(told(answer.fault)));
+            end(kExitDevice);
+            return;
+        case Result::NoReply:
+            say("no reply to " + code + from + " within " + std::to_string(timeoutMs_) + " ms");
+            break;
+        case Result::Cut:
+            say("the reply to " + code + from + " was cut short: " + traced(answer.reply) +
+                " came, then nothing for " + std::to_string(timeoutMs_) + " ms");
+            break;
+        case Result::Undecoded:
+            say("the reply to " + code + from + " cannot be read: " + traced(answer.reply));
+            break;
+        case Result::Unexpected:
+            say("the reply to " + code + from +
+                " is not of the kind expected: " + traced(answer.reply) +
+                (exchange.expect == projector::Expect::Ack ? ", where an ACK was due"
+                                                           : ", where a line was due"));
+            break;
     }
-    const Exchange& exchange = exchanges_[next_];
-    outcome_ = {exchange.command, exchange.code, {}, false, exchange.query, std::nullopt};
-    // Each reply is read on its own, never behind the last one's.
-    link_.dropPendingReply();
-    link_.setPacing(timeoutMs_ + 1000, timeoutMs_ + 1000);
-    waiting_ = true;
-    if (!link_.send(exchange.code)) return;  // sendFailed said why
-    timeout_.start(timeoutMs_);
-}
-
-void Session::received(const std::string& chunk, const std::string& /*bufferTrace*/) {
-    if (!waiting_) return;
-    if (outcome_.reply.size() < kReplyLimit) {
-        outcome_.reply.append(chunk, 0, kReplyLimit - outcome_.reply.size());
-    }
-    outcome_.answered = true;
-    if (complete(outcome_.reply)) {
-        timeout_.stop();
-        // The decoder speaks after the listeners have heard the chunk.
-        QTimer::singleShot(0, &timeout_, [this] { replied(false); });
-    }
-}
-
-void Session::statusDecoded(const std::string& text) {
-    if (waiting_ && outcome_.query) outcome_.decoded = text;
-}
-
-void Session::replied(bool timedOut) {
-    if (!waiting_ || ended_) return;
-    waiting_ = false;
-    if (timedOut && !outcome_.answered) {
-        say("no reply to " + panel::shown(outcome_.code) + " from " + panel::shown(device_) +
-            " within " + std::to_string(timeoutMs_) + " ms");
-        status_ = kExitNoReply;
-    }
-    const Exchange& exchange = exchanges_[next_++];
+    if (!answer.answered()) status_ = kExitNoReply;
+    const Outcome outcome{exchange.command,
+                          exchange.code,
+                          answer.reply,
+                          answer.answered(),
+                          exchange.expect == projector::Expect::Line,
+                          answer.decoded,
+                          QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString()};
     if (exchange.group < 0) {
-        report_.command(outcome_);
+        report_.command(outcome);
     } else {
-        group_.push_back(outcome_);
+        group_.push_back(outcome);
         const bool last = next_ == exchanges_.size() || exchanges_[next_].group != exchange.group;
         if (last) report_.status(std::exchange(group_, {}));
     }
-    sendNext();
-}
-
-void Session::sendFailed(const std::string& /*line*/, const toolkit::Fault& fault) {
-    say(panel::notSentText(told(fault)));
-    end(kExitDevice);
+    if (next_ == exchanges_.size()) end(status_);
 }
 
 toolkit::Fault Session::told(toolkit::Fault fault) const {
@@ -133,8 +134,8 @@ toolkit::Fault Session::told(toolkit::Fault fault) const {
 
 void Session::interrupt(const std::string& why) {
     if (ended_) return;
-    if (waiting_) {
-        say(why + ": " + panel::shown(outcome_.code) +
+    if (!queue_.idle() && next_ < exchanges_.size()) {
+        say(why + ": " + panel::shown(exchanges_[next_].code) +
             " was sent; its reply was not awaited, and nothing more was sent.");
     } else {
         say(why + ": nothing more was sent.");
@@ -147,7 +148,6 @@ void Session::interrupt(const std::string& why) {
 void Session::end(int status) {
     if (ended_) return;
     ended_ = true;
-    timeout_.stop();
     link_.shutDown(status == 0 ? "all commands done" : "exit status " + std::to_string(status));
     QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
 }

@@ -2,6 +2,7 @@
 // decoder, device choice and traffic log; no display needed.
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "app/ctl/Script.h"
 #include "app/ctl/Session.h"
 #include "link/DeviceChoice.h"
+#include "link/ExchangeQueue.h"
 #include "link/Link.h"
 #include "log/TrafficLog.h"
 #include "panel/Messages.h"
@@ -36,7 +38,7 @@ int main(int argc, char* argv[]) {
     const ctl::Script script = ctl::readScript(options.words, std::cin);
     if (!script.problem.empty()) {
         std::fprintf(stderr, "kr60p-ctl: %s\n", script.problem.c_str());
-        return 2;
+        return ctl::kExitUsage;
     }
     std::FILE* logFile = nullptr;
     if (options.log) {
@@ -44,7 +46,7 @@ int main(int argc, char* argv[]) {
             logFile = trafficlog::openLog(*options.log);
         } catch (const std::runtime_error& error) {
             std::fprintf(stderr, "kr60p-ctl: %s\n", error.what());
-            return 2;
+            return ctl::kExitUsage;
         }
     }
 
@@ -81,13 +83,22 @@ int main(int argc, char* argv[]) {
         log->started("kr60p-ctl " PANEL_VERSION, device, "-");
         link.addListener(*log);
     }
-    ctl::Session session(link, script, report, options.timeoutMs, !options.device);
+    toolkit::qt::QtTimer silence(nullptr, "ReplySilence", options.timeoutMs);
+    toolkit::qt::QtTimer overall(nullptr, "ReplyOverall", options.timeoutMs);
+    toolkit::qt::QtTimer quiet(nullptr, "LineQuiet", options.timeoutMs);
+    projector::ExchangeQueue queue(
+        link, silence, overall, quiet,
+        {options.timeoutMs, std::max(ctl::kLongestReplyMs, 4 * options.timeoutMs),
+         options.timeoutMs});
+    ctl::Session session(link, queue, script, report, options.timeoutMs, !options.device);
+    // The session hears of a loss first, and says it once.
     link.addListener(session);
+    link.addListener(queue);
     const app::EndOnSignals endOnSignals(
         [&session](const std::string& why) { session.interrupt(why); });
 
     link.setStartValues();
     link.chooseSpeed(options.settings);
-    if (link.openPortAtStart()) link.switchPort(1);
+    link.start();
     return QCoreApplication::exec();
 }

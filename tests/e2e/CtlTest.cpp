@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -37,8 +38,12 @@ CtlRun ctl(const QStringList& arguments, const std::function<void()>& serve = {}
     return run;
 }
 
+// The object, less the time of the reply, which every object has.
 QJsonObject json(const std::string& line) {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+    QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+    EXPECT_TRUE(QDateTime::fromString(object.take("time").toString(), Qt::ISODateWithMs).isValid())
+        << line;
+    return object;
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -84,6 +89,42 @@ TEST(Ctl, EachCommandWaitsForItsReplyAndPrintsJsonLines) {
             {"command", "power-on"}, {"code", "C00"}, {"reply", " ACK "}, {"answered", true}}));
     EXPECT_EQ(json(printed[2])["decoded"], "650 hPa");
     EXPECT_EQ(run.errors, "");
+}
+
+// A reply belongs to its command, whole, or it is no answer: a late one is
+// nobody's, a cut one and one that cannot be read fail the run.
+TEST(Ctl, AReplyThatIsLateCutOrUnreadableIsNoAnswer) {
+    struct Case {
+        QStringList simulator;
+        std::vector<bool> answered;
+        int status;
+        std::string said;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"--delay", "700"}, {false, false}, 1, "no reply to CR0"},
+             {{"--garbage", "4"}, {false, true}, 1, "the reply to CR0"},
+             {{"--chunk", "1", "--chunk-gap", "100"}, {true, true}, 0, ""},
+         }) {
+        SCOPED_TRACE(c.simulator.join(' ').toStdString());
+        SimulatorProcess simulator(c.simulator);
+        const CtlRun run = ctl({"-d", QString::fromStdString(simulator.devicePath()), "--json",
+                                "power-state", "lamp-time"});
+        EXPECT_EQ(run.status, c.status) << run.errors;
+        const auto printed = lines(run.out);
+        ASSERT_EQ(printed.size(), 2u) << run.out;
+        for (std::size_t i = 0; i < printed.size(); ++i) {
+            const QJsonObject object = json(printed[i]);
+            EXPECT_EQ(object["answered"].toBool(), c.answered[i]) << printed[i];
+            // A late power-state reply is never lamp-time's.
+            EXPECT_FALSE(object["decoded"].toString().contains("8 0")) << printed[i];
+            if (!object["answered"].toBool()) {
+                EXPECT_TRUE(object["decoded"].isNull()) << printed[i];
+            }
+        }
+        if (!c.said.empty()) {
+            EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
+        }
+    }
 }
 
 TEST(Ctl, TheSimulatorOnAPseudoTerminalAndOnTcpAnswersStatus) {

@@ -1,0 +1,147 @@
+// The exchange queue for programs, on the fake port and the virtual clock: a
+// reply belongs to its command, whole, or it is not an answer.
+
+#include <gtest/gtest.h>
+
+#include "link/Decoder.h"
+#include "link/ExchangeQueue.h"
+#include "tests/support/FakeToolkit.h"
+
+namespace {
+
+using projector::Answer;
+using projector::Expect;
+using Outcome = Answer::Outcome;
+
+class Exchanges : public ::testing::Test {
+  protected:
+    Exchanges() {
+        for (fake::Timer* timer : {&timer2, &timer4, &reconnect, &silence, &overall, &quiet}) {
+            clock.add(timer);
+        }
+        port.setDevice(1, "/dev/ttyUSB0");
+        link.addListener(queue);
+        link.setStartValues();
+        link.start();
+        port.writes.clear();
+    }
+    void ask(const std::string& code, Expect expect) {
+        queue.ask(code, expect, [this](const Answer& answer) { answers.push_back(answer); });
+    }
+    // The lines on the wire since the last look.
+    std::vector<std::string> wire() { return std::exchange(port.writes, {}); }
+
+    fake::Clock clock;
+    fake::SerialPort port;
+    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
+    fake::Timer silence{clock, 0}, overall{clock, 0}, quiet{clock, 0};
+    projector::Link link{port, timer2, timer4, reconnect};
+    projector::ExchangeQueue queue{link, silence, overall, quiet, {500, 3000, 500}};
+    std::vector<Answer> answers;
+};
+
+}  // namespace
+
+TEST_F(Exchanges, OneCommandIsOnTheWireAtATimeInTheOrderAsked) {
+    ask("CR0", Expect::Line);
+    ask("C00", Expect::Ack);
+    ask("CR3", Expect::Line);
+    EXPECT_EQ(wire(), std::vector<std::string>{"CR0\r"});
+    port.deliver("8");
+    EXPECT_TRUE(wire().empty());  // a reply still coming
+    port.deliver("0\r");
+    EXPECT_EQ(wire(), std::vector<std::string>{"C00\r"});
+    port.deliver("\x06");
+    EXPECT_EQ(wire(), std::vector<std::string>{"CR3\r"});
+    port.deliver("01234\r");
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_EQ(answers[0].decoded, " Stand by");
+    EXPECT_EQ(answers[0].reply, "80\r");
+    EXPECT_TRUE(answers[1].answered());
+    EXPECT_EQ(answers[2].reply, "01234\r");
+    EXPECT_TRUE(queue.idle());
+}
+
+// Each reply judged: complete, of the kind expected, and read where a query's.
+TEST_F(Exchanges, AReplyIsAnAnswerOnlyWholeOfItsKindAndRead) {
+    struct Case {
+        const char* what;
+        std::string code;
+        Expect expect;
+        std::vector<std::string> pieces;  // 100 ms apart
+        Outcome outcome;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"a line", "CR0", Expect::Line, {"2", "0\r"}, Outcome::Answered},
+             {"nothing", "CR0", Expect::Line, {}, Outcome::NoReply},
+             {"cut before its CR", "CR3", Expect::Line, {"012"}, Outcome::Cut},
+             {"unreadable", "CR0", Expect::Line, {"?x80\r"}, Outcome::Undecoded},
+             {"pressure out of range",
+              "CR PRESSURE",
+              Expect::Line,
+              {"99999\r"},
+              Outcome::Undecoded},
+             {"an ACK for a query", "CR0", Expect::Line, {"\x06"}, Outcome::Unexpected},
+             {"a line for an action", "C00", Expect::Ack, {"80\r"}, Outcome::Unexpected},
+             {"either for a typed code", "CR2", Expect::Either, {"12\r"}, Outcome::Answered},
+             {"trickling in past the silence",
+              "CR3",
+              Expect::Line,
+              {"0", "1", "2", "3", "4", "5", "\r"},
+              Outcome::Answered},
+         }) {
+        SCOPED_TRACE(c.what);
+        answers.clear();
+        clock.advance(5000);  // whatever the last case left is over
+        ask(c.code, c.expect);
+        for (const std::string& piece : c.pieces) {
+            clock.advance(100);
+            port.deliver(piece);
+        }
+        clock.advance(600);
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].outcome, c.outcome);
+        EXPECT_EQ(answers[0].decoded.has_value(),
+                  c.outcome == Outcome::Answered && projector::isQuery(c.code));
+    }
+}
+
+// What comes after a command's time-out is nobody's: the next command waits
+// until the line has been quiet a while.
+TEST_F(Exchanges, ALateReplyIsNeverTheNextCommands) {
+    ask("CR0", Expect::Line);
+    ask("CR3", Expect::Line);
+    wire();
+    clock.advance(500);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].outcome, Outcome::NoReply);
+    clock.advance(200);
+    port.deliver("80\r");  // the late reply
+    clock.advance(499);
+    EXPECT_TRUE(wire().empty());
+    clock.advance(1);
+    EXPECT_EQ(wire(), std::vector<std::string>{"CR3\r"});
+    port.deliver("01234\r");
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[1].reply, "01234\r");
+}
+
+// A device that goes fails the exchange under way and every one waiting at
+// once; once it is back, exchanges go on.
+TEST_F(Exchanges, ALostDeviceFailsEveryExchangeAtOnce) {
+    ask("CR0", Expect::Line);
+    ask("CR3", Expect::Line);
+    port.unplug();
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[0].outcome, Outcome::Lost);
+    EXPECT_EQ(answers[1].outcome, Outcome::NotSent);
+    EXPECT_EQ(answers[1].fault.kind, toolkit::Fault::Kind::Lost);
+    ask("C00", Expect::Ack);
+    EXPECT_EQ(answers.size(), 3u);
+    EXPECT_EQ(answers[2].outcome, Outcome::NotSent);
+    wire();
+    port.plugIn();
+    clock.advance(1000);
+    ask("C00", Expect::Ack);
+    EXPECT_EQ(wire(), std::vector<std::string>{"C00\r"});
+}
