@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-#include "panel/Messages.h"
 #include "toolkit/DeviceAddress.h"
+#include "vocabulary/Sentences.h"
 
 namespace app {
 
@@ -77,7 +77,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
         bad.device = device;
         bad.detail = reading.problem;
         options.exitText =
-            "kr60p-panel: --com" + std::to_string(number) + ": " + panel::faultText(bad) + "\n";
+            "kr60p-panel: --com" + std::to_string(number) + ": " + projector::faultText(bad) + "\n";
         options.exitStatus = 2;
         return options;
     }

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "toolkit/DeviceAddress.h"
+#include "vocabulary/Sentences.h"
 
 namespace app {
 
@@ -35,7 +36,7 @@ std::string portList(const std::vector<toolkit::SerialDevice>& present,
         std::string port = "-";
         for (const int number : {1, 2}) {
             if (device.isAt(choice.deviceFor(number).path)) {
-                port = "COM" + std::to_string(number);
+                port = projector::portName(number);
                 listed[static_cast<std::size_t>(number - 1)] = true;
             }
         }
@@ -45,7 +46,7 @@ std::string portList(const std::vector<toolkit::SerialDevice>& present,
     for (const int number : {1, 2}) {
         if (listed[static_cast<std::size_t>(number - 1)]) continue;
         const std::string device = choice.deviceFor(number).path;
-        rows.push_back({device, "-", unlisted(device), "COM" + std::to_string(number)});
+        rows.push_back({device, "-", unlisted(device), projector::portName(number)});
     }
     std::array<std::size_t, 4> widths{};
     for (const Row& row : rows) {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "link/Decoder.h"
-#include "link/NumberReading.h"
-#include "link/Trace.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/NumberReading.h"
+#include "vocabulary/Trace.h"
 
 namespace {
 

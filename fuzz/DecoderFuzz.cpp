@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "link/Decoder.h"
-#include "link/Trace.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Trace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

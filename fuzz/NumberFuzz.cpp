@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "link/Decoder.h"
-#include "link/NumberReading.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/NumberReading.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

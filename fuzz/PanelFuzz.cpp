@@ -17,8 +17,8 @@
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "panel/HoldRepeater.h"
-#include "panel/WireBytes.h"
 #include "tests/support/FakeToolkit.h"
+#include "vocabulary/WireBytes.h"
 
 namespace names = panel::names;
 
@@ -66,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every line the event sequence may put on the wire.
     std::set<std::string> allowed;
-    for (const auto& b : panel::commandButtonTable()) allowed.insert(std::string(b.code) + '\r');
-    for (const auto* h : holds) allowed.insert(std::string(h->code) + '\r');
-    allowed.insert(panel::wireBytesOf("") + '\r');
+    for (const auto& b : panel::commandButtonTable()) allowed.insert(std::string(b.code()) + '\r');
+    for (const auto* h : holds) allowed.insert(std::string(h->code()) + '\r');
+    allowed.insert(projector::wireBytesOf("") + '\r');
 
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 12)) {
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 5: {
                 const std::string typed = in.ConsumeRandomLengthString(64);
                 tk.textBox(names::CommandText).setText(typed);
-                const std::string wire = panel::wireBytesOf(typed);
+                const std::string wire = projector::wireBytesOf(typed);
                 // A line ends where the operator typed its end, nowhere else.
                 for (const char control : {'\r', '\0'}) {
                     check(std::count(wire.begin(), wire.end(), control) ==

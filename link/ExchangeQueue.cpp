@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "link/Decoder.h"
-#include "link/Trace.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Trace.h"
 
 namespace projector {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <utility>
 
-#include "link/Decoder.h"
-#include "link/Trace.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Trace.h"
 
 namespace projector {
 

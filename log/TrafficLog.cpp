@@ -4,8 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "link/Trace.h"
-#include "panel/Messages.h"
+#include "vocabulary/Sentences.h"
+#include "vocabulary/Trace.h"
 
 namespace trafficlog {
 
@@ -33,7 +33,7 @@ std::string oneLine(std::string text) {
 }
 
 std::string port(const projector::PortEvent& event) {
-    return "COM" + std::to_string(event.number) + " " + panel::shown(event.device);
+    return projector::portName(event.number) + " " + projector::shown(event.device);
 }
 
 }  // namespace
@@ -78,7 +78,7 @@ void TrafficLog::lineSent(const std::string& line, const std::string& /*trace*/)
 }
 
 void TrafficLog::sendFailed(const std::string& line, const toolkit::Fault& fault) {
-    write("NOT SENT" + traced(line) + ": " + panel::notSentText(fault));
+    write("NOT SENT" + traced(line) + ": " + projector::notSentText(fault));
 }
 
 void TrafficLog::received(const std::string& chunk, const std::string& /*bufferTrace*/) {
@@ -105,13 +105,13 @@ void TrafficLog::portEvent(const projector::PortEvent& event) {
             write("SWITCHED to " + port(event));
             break;
         case Kind::SwitchFailed:
-            write("SWITCH FAILED " + port(event) + ": " + panel::faultText(event.fault));
+            write("SWITCH FAILED " + port(event) + ": " + projector::faultText(event.fault));
             break;
         case Kind::SpeedChosen:
             write("SPEED " + event.settings);
             break;
         case Kind::SpeedFailed:
-            write("SPEED FAILED " + event.settings + ": " + panel::faultText(event.fault));
+            write("SPEED FAILED " + event.settings + ": " + projector::faultText(event.fault));
             break;
         case Kind::Lost:
             write("LOST " + port(event));
@@ -122,10 +122,10 @@ void TrafficLog::portEvent(const projector::PortEvent& event) {
         case Kind::Started:
             break;  // the OPENED line says it
         case Kind::StartFailed:
-            write("CANNOT START " + port(event) + ": " + panel::faultText(event.fault));
+            write("CANNOT START " + port(event) + ": " + projector::faultText(event.fault));
             break;
         case Kind::Notice:
-            write("NOTICE " + port(event) + ": " + panel::faultText(event.fault));
+            write("NOTICE " + port(event) + ": " + projector::faultText(event.fault));
             break;
         case Kind::Ended:
             write("ENDED: " + event.reason);

@@ -8,6 +8,7 @@
 #include "link/Link.h"
 #include "panel/HoldRepeater.h"
 #include "panel/Pacing.h"
+#include "vocabulary/Commands.h"
 
 namespace panel {
 
@@ -18,10 +19,10 @@ enum class Extra {
 
 struct CommandButton {
     const char* control;
-    std::string_view code;
-    Pacing preset;  // set before sending
+    std::string_view command;  // its name in the command catalogue
+    Pacing preset;             // set before sending
     Extra extra;
-    std::string_view name;  // the command's name for scripts: lower-case words and hyphens
+    std::string_view code() const { return projector::codeOf(command); }
 };
 
 std::span<const CommandButton> commandButtonTable();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "panel/Messages.h"
+#include "vocabulary/Sentences.h"
 
 namespace panel {
 
@@ -13,10 +14,6 @@ using Kind = projector::PortEvent::Kind;
 
 constexpr const char* kOther = "Other device…";
 constexpr const char* kDefault = "Default";
-
-std::string com(int number) {
-    return "COM" + std::to_string(number);
-}
 
 // What names a device to a person: its description, else its node's name.
 std::string nameOf(const toolkit::SerialDevice& device) {
@@ -66,7 +63,8 @@ std::optional<DeviceMenu::Pick> DeviceMenu::pick(int number) {
     // A device the system does not list (a pseudo-terminal, a device server,
     // one unplugged) still shows what the number stands for now.
     if (!currentListed) {
-        items.insert(items.begin(), {shown(current), com(number) + " now", true});
+        items.insert(items.begin(),
+                     {projector::shown(current), projector::portName(number) + " now", true});
         devices.insert(devices.begin(), current);
     }
     items.push_back({kOther,
@@ -82,14 +80,14 @@ std::optional<DeviceMenu::Pick> DeviceMenu::pick(int number) {
     if (*chosen > devices.size()) return Pick{choice_.defaultFor(number).path, true};
     std::string typed = current;
     for (;;) {
-        const auto answer = s_.prompt.ask(com(number) + ": other device",
-                                          "Serial device for " + com(number) +
+        const auto answer = s_.prompt.ask(projector::portName(number) + ": other device",
+                                          "Serial device for " + projector::portName(number) +
                                               " (a path, or tcp://HOST:PORT, rfc2217://HOST:PORT):",
                                           typed);
         if (!answer) return std::nullopt;
         const auto problem = s_.devices.problemWith(*answer);
         if (!problem) return Pick{*answer, false};
-        warnings_.warn(faultText(*problem));
+        warnings_.warn(projector::faultText(*problem));
         typed = *answer;
     }
 }

@@ -1,7 +1,7 @@
 #include "panel/DirectEntry.h"
 
 #include "panel/Pacing.h"
-#include "panel/WireBytes.h"
+#include "vocabulary/WireBytes.h"
 
 namespace panel {
 
@@ -11,7 +11,7 @@ DirectEntry::DirectEntry(projector::Link& link, toolkit::TextBox& Text1)
 void DirectEntry::Command95_Click() {
     pace(link_, kPictureModePreset);
     TypedCommand = Text1.text();
-    link_.send(wireBytesOf(TypedCommand));
+    link_.send(projector::wireBytesOf(TypedCommand));
 }
 
 void DirectEntry::Command96_Click() {

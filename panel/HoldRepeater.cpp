@@ -13,20 +13,20 @@ using namespace names;
 
 // clang-format off
 constexpr std::array kHoldButtons = std::to_array<HoldButton>({
-    // control      key  code   arrow  Timer1 Timer2 Timer4 zoom   name (for scripts)
-    {VolumeUp,       1, "C09", false,  250,   200,   245,  false, "volume-up"},
-    {VolumeDown,     2, "C0A", false,  250,   200,   245,  false, "volume-down"},
-    {BrightnessUp,   7, "C20", false,   50,    25,    25,  false, "brightness-up"},
-    {BrightnessDown, 8, "C21", false,   50,    25,    25,  false, "brightness-down"},
-    {ZoomUp,        17, "C30", false,  250,   200,   245,  true, "zoom-in"},
-    {ZoomDown,      18, "C31", false,  250,   200,   245,  true, "zoom-out"},
-    {KeystoneUp,    19, "C8E", false,  250,   200,   245,  false, "keystone-up"},
-    {KeystoneDown,  20, "C8F", false,  250,   200,   245,  false, "keystone-down"},
-    {CursorUp,       3, "C3C", true,     0,     0,     0,  false, "cursor-up"},
-    {CursorDown,     4, "C3D", true,     0,     0,     0,  false, "cursor-down"},
-    {CursorLeft,     5, "C3B", true,     0,     0,     0,  false, "cursor-left"},
-    {CursorRight,    6, "C3A", true,     0,     0,     0,  false, "cursor-right"},
-    {Select,        13, "C3F", false,  500,   200,   245,  false, "cursor-select"},
+    // control      key  arrow  Timer1 Timer2 Timer4 zoom   command
+    {VolumeUp,        1, false,   250,   200,   245, false, "volume-up"},
+    {VolumeDown,      2, false,   250,   200,   245, false, "volume-down"},
+    {BrightnessUp,    7, false,    50,    25,    25, false, "brightness-up"},
+    {BrightnessDown,  8, false,    50,    25,    25, false, "brightness-down"},
+    {ZoomUp,         17, false,   250,   200,   245, true,  "zoom-in"},
+    {ZoomDown,       18, false,   250,   200,   245, true,  "zoom-out"},
+    {KeystoneUp,     19, false,   250,   200,   245, false, "keystone-up"},
+    {KeystoneDown,   20, false,   250,   200,   245, false, "keystone-down"},
+    {CursorUp,        3, true,      0,     0,     0, false, "cursor-up"},
+    {CursorDown,      4, true,      0,     0,     0, false, "cursor-down"},
+    {CursorLeft,      5, true,      0,     0,     0, false, "cursor-left"},
+    {CursorRight,     6, true,      0,     0,     0, false, "cursor-right"},
+    {Select,         13, false,   500,   200,   245, false, "cursor-select"},
 });
 // clang-format on
 
@@ -54,10 +54,10 @@ void HoldRepeater::press(const HoldButton& button) {
             pace(link_, kZoomArrowPacing);
         }
         RepeatKey = button.key;
-        if (!link_.send(button.code)) return;
+        if (!link_.send(button.code())) return;
     } else {
         RepeatKey = button.key;
-        if (!link_.send(button.code)) return;
+        if (!link_.send(button.code())) return;
         Timer1.setInterval(button.repeat);
         link_.setPacing(button.replyTimeout, button.traceClear);
     }
@@ -66,7 +66,7 @@ void HoldRepeater::press(const HoldButton& button) {
 
 void HoldRepeater::Timer1_Timer() {
     if (RepeatKey == 0) return;
-    if (const HoldButton* button = findByKey(RepeatKey)) link_.send(button->code);
+    if (const HoldButton* button = findByKey(RepeatKey)) link_.send(button->code());
 }
 
 void HoldRepeater::release(const HoldButton& button) {

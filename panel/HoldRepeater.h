@@ -12,19 +12,20 @@
 #include "link/LinkListener.h"
 #include "panel/TraceDisplay.h"
 #include "toolkit/Controls.h"
+#include "vocabulary/Commands.h"
 
 namespace panel {
 
 struct HoldButton {
     const char* control;
-    std::uint8_t key;  // the value held in RepeatKey
-    std::string_view code;
-    bool arrow;             // arrows leave Timer1 alone and pace Timer2/Timer4 by ArrowMode
-    int repeat;             // Timer1
-    int replyTimeout;       // Timer2
-    int traceClear;         // Timer4
-    bool zoom;              // its release makes the arrows fast: Timer1 5, ArrowMode Zoom
-    std::string_view name;  // the command's name for scripts: lower-case words and hyphens
+    std::uint8_t key;          // the value held in RepeatKey
+    bool arrow;                // arrows leave Timer1 alone and pace Timer2/Timer4 by ArrowMode
+    int repeat;                // Timer1
+    int replyTimeout;          // Timer2
+    int traceClear;            // Timer4
+    bool zoom;                 // its release makes the arrows fast: Timer1 5, ArrowMode Zoom
+    std::string_view command;  // its name in the command catalogue
+    std::string_view code() const { return projector::codeOf(command); }
 };
 
 std::span<const HoldButton> holdButtonTable();

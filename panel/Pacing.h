@@ -5,6 +5,7 @@
 // are paced. The hold button table gives each held button's own.
 
 #include "link/Link.h"
+#include "vocabulary/Commands.h"
 
 namespace panel {
 
@@ -17,9 +18,9 @@ struct Pacing {
 
 inline constexpr Pacing kNoPreset{};
 // At start, and again once a held button is let go.
-inline constexpr Pacing kDesignPacing{500, 1000};
-inline constexpr Pacing kPictureModePreset{2000, 2500};  // and "SEND"
-inline constexpr Pacing kSignalTypePreset{5000, 5500};
+inline constexpr Pacing kDesignPacing{projector::kReplyMs, 1000};
+inline constexpr Pacing kPictureModePreset{projector::kPictureModeReplyMs, 2500};  // and "SEND"
+inline constexpr Pacing kSignalTypePreset{projector::kSignalTypeReplyMs, 5500};
 // An arrow's press after "A-IMAGE" or MENU "ON", and after a D.Zoom release.
 inline constexpr Pacing kMenuArrowPacing{150, 190};
 inline constexpr Pacing kZoomArrowPacing{5, 5};

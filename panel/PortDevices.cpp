@@ -1,6 +1,6 @@
 #include "panel/PortDevices.h"
 
-#include "panel/Messages.h"
+#include "vocabulary/Sentences.h"
 
 namespace panel {
 
@@ -24,7 +24,7 @@ void PortDevices::showToolTip(int number) {
 std::string PortDevices::toolTip(int number,
                                  const projector::DeviceChoice::Present& present) const {
     const std::string path = choice_.deviceFor(number).path;
-    std::string tip = "COM" + std::to_string(number) + ": " + shown(path);
+    std::string tip = projector::portName(number) + ": " + projector::shown(path);
     for (const toolkit::SerialDevice& device : present) {
         if (device.isAt(path) && !device.description.empty()) tip += ", " + device.description;
     }

@@ -2,11 +2,14 @@
 
 #include <utility>
 
-#include "panel/Messages.h"
+#include "vocabulary/Sentences.h"
 
 namespace panel {
 
 using Kind = projector::PortEvent::Kind;
+using projector::faultText;
+using projector::lossWarning;
+using projector::notSentText;
 
 WarningBoxes::WarningBoxes(toolkit::MessageBox& box) : box_(box) {}
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "link/Decoder.h"
-#include "link/Trace.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Trace.h"
 
 using projector::decodeReply;
 using projector::traceOf;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PanelFixture.h"
-#include "panel/WireBytes.h"
+#include "vocabulary/WireBytes.h"
 
 TEST(WireBytes, OneBytePerCharacter) {
     struct Case {
@@ -38,7 +38,7 @@ TEST(WireBytes, OneBytePerCharacter) {
              Case{"\xFE\xFF", "??"},
              Case{"\xF4\x8F\xBF\xBF", "?"},  // U+10FFFF: well formed, above Latin-1
          }) {
-        EXPECT_EQ(panel::wireBytesOf(c.typed), c.wire);
+        EXPECT_EQ(projector::wireBytesOf(c.typed), c.wire);
     }
 }
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "link/Decoder.h"
 #include "link/ExchangeQueue.h"
 #include "tests/support/FakeToolkit.h"
+#include "vocabulary/Decoder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/NumberReading.h"
+#include "vocabulary/NumberReading.h"
 
 using projector::readNumber;
 using projector::roundToInt16;

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "link/Decoder.h"
-#include "link/Trace.h"
 #include "sim/Projector.h"
 #include "sim/Traffic.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Trace.h"
 
 using sim::Projector;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/Trace.h"
+#include "vocabulary/Trace.h"
 
 using projector::traceOf;
 

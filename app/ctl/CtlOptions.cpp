@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <charconv>
 
-#include "panel/Messages.h"
 #include "toolkit/DeviceAddress.h"
+#include "vocabulary/Sentences.h"
 
 namespace ctl {
 
@@ -102,7 +102,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
     if (parser.isSet(device)) {
         options.device = parser.value(device).toStdString();
         if (const auto bad = toolkit::addressFault(*options.device)) {
-            return usageError("-d: " + panel::faultText(*bad), "Usage: " + std::string(kUsage));
+            return usageError("-d: " + projector::faultText(*bad), "Usage: " + std::string(kUsage));
         }
     }
     if (parser.isSet(speed)) {

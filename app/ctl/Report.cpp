@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "link/Trace.h"
-#include "panel/CommandNames.h"
+#include "vocabulary/Commands.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Trace.h"
 
 namespace ctl {
 
@@ -82,7 +83,7 @@ void Report::status(const std::vector<Outcome>& outcomes) const {
 }
 
 void Report::list() const {
-    const auto commands = panel::namedCommands();
+    const auto commands = projector::commandCatalogue();
     std::size_t nameWidth = 0, codeWidth = 0;
     for (const auto& command : commands) {
         nameWidth = std::max(nameWidth, command.name.size());
@@ -92,12 +93,12 @@ void Report::list() const {
         if (json_) {
             print({{"name", q(std::string(command.name))},
                    {"code", q(std::string(command.code))},
-                   {"what", q(command.what)},
-                   {"query", command.query}});
+                   {"what", q(std::string(command.what))},
+                   {"query", projector::isQuery(command.code)}});
         } else {
             std::printf("%-*s  %-*s  %s\n", static_cast<int>(nameWidth),
                         std::string(command.name).c_str(), static_cast<int>(codeWidth),
-                        std::string(command.code).c_str(), command.what.c_str());
+                        std::string(command.code).c_str(), std::string(command.what).c_str());
         }
     }
 }

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "link/Decoder.h"
-#include "panel/CommandNames.h"
-#include "panel/Messages.h"
-#include "panel/WireBytes.h"
+#include "vocabulary/Commands.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Sentences.h"
+#include "vocabulary/WireBytes.h"
 
 namespace ctl {
 
@@ -27,7 +27,7 @@ std::string readable(const std::string& word) {
             text += escaped;
         }
     }
-    return panel::shown(text);
+    return projector::shown(text);
 }
 
 std::string lowered(std::string word) {
@@ -68,7 +68,7 @@ bool addStep(const std::string& given, const std::string* code, Script& script,
             script.problem = "send needs a CODE" + where + ", for example: send \"CR PRESSURE\".";
             return false;
         }
-        const std::string bytes = panel::wireBytesOf(*code);
+        const std::string bytes = projector::wireBytesOf(*code);
         if (bytes.size() > kLongestCode) {
             script.problem = "the CODE of send" + where + " is " + std::to_string(bytes.size()) +
                              " characters long; the longest is " + std::to_string(kLongestCode) +
@@ -78,8 +78,9 @@ bool addStep(const std::string& given, const std::string* code, Script& script,
         script.steps.push_back({"send", bytes, projector::isQuery(bytes)});
         return true;
     }
-    if (const auto command = panel::commandNamed(word)) {
-        script.steps.push_back({word, std::string(command->code), command->query});
+    if (const projector::Command* command = projector::commandNamed(word)) {
+        script.steps.push_back(
+            {word, std::string(command->code), projector::isQuery(command->code)});
         return true;
     }
     script.problem = "unknown command \"" + readable(given) + "\"" + where +

@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "link/Decoder.h"
-#include "link/Trace.h"
-#include "panel/CommandButtons.h"
-#include "panel/Messages.h"
+#include "vocabulary/Commands.h"
+#include "vocabulary/Decoder.h"
+#include "vocabulary/Sentences.h"
+#include "vocabulary/Trace.h"
 
 namespace ctl {
 
@@ -23,7 +23,7 @@ void say(const std::string& text) {
 }
 
 std::string traced(const std::string& reply) {
-    return "\"" + panel::shown(projector::traceOf(reply)) + "\"";
+    return "\"" + projector::shown(projector::traceOf(reply)) + "\"";
 }
 
 }  // namespace
@@ -41,11 +41,11 @@ Session::Session(projector::Link& link, projector::ExchangeQueue& queue, const S
             exchanges_.push_back({step.name, step.code, expect, -1});
             continue;
         }
-        // The queries the window has a button for, in its table's order.
-        for (const panel::CommandButton& row : panel::commandButtonTable()) {
-            if (projector::isQuery(row.code)) {
-                exchanges_.push_back(
-                    {std::string(row.name), std::string(row.code), projector::Expect::Line, group});
+        // Every named query, in the catalogue's order.
+        for (const projector::Command& command : projector::commandCatalogue()) {
+            if (projector::isQuery(command.code)) {
+                exchanges_.push_back({std::string(command.name), std::string(command.code),
+                                      projector::Expect::Line, group});
             }
         }
         ++group;
@@ -66,11 +66,11 @@ void Session::portEvent(const projector::PortEvent& event) {
             break;
         case Kind::StartFailed:
         case Kind::Lost:
-            say(panel::faultText(told(event.fault)));
+            say(projector::faultText(told(event.fault)));
             end(kExitDevice);
             break;
         case Kind::Notice:
-            say(panel::faultText(told(event.fault)));
+            say(projector::faultText(told(event.fault)));
             break;
         default:
             break;
@@ -81,15 +81,15 @@ void Session::answered(std::size_t index, const projector::Answer& answer) {
     if (ended_ || index != next_) return;
     ++next_;
     const Exchange& exchange = exchanges_[index];
-    const std::string code = panel::shown(exchange.code);
-    const std::string from = " from " + panel::shown(device_);
+    const std::string code = projector::shown(exchange.code);
+    const std::string from = " from " + projector::shown(device_);
     switch (answer.outcome) {
         case Result::Answered:
             break;
         case Result::NotSent:
         case Result::Lost:
-            say(answer.outcome == Result::NotSent ? panel::notSentText(told(answer.fault))
-                                                  : panel::faultText(told(answer.fault)));
+            say(answer.outcome == Result::NotSent ? projector::notSentText(told(answer.fault))
+                                                  : projector::faultText(told(answer.fault)));
             end(kExitDevice);
             return;
         case Result::NoReply:
@@ -135,7 +135,7 @@ toolkit::Fault Session::told(toolkit::Fault fault) const {
 void Session::interrupt(const std::string& why) {
     if (ended_) return;
     if (!queue_.idle() && next_ < exchanges_.size()) {
-        say(why + ": " + panel::shown(exchanges_[next_].code) +
+        say(why + ": " + projector::shown(exchanges_[next_].code) +
             " was sent; its reply was not awaited, and nothing more was sent.");
     } else {
         say(why + ": nothing more was sent.");

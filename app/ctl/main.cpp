@@ -17,12 +17,12 @@
 #include "link/ExchangeQueue.h"
 #include "link/Link.h"
 #include "log/TrafficLog.h"
-#include "panel/Messages.h"
 #include "qt/QtSerialDevices.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtSettings.h"
 #include "qt/QtTimer.h"
 #include "toolkit/DeviceAddress.h"
+#include "vocabulary/Sentences.h"
 
 int main(int argc, char* argv[]) {
     const ctl::Options options = ctl::readOptions(std::vector<std::string>(argv, argv + argc));
@@ -64,7 +64,7 @@ int main(int argc, char* argv[]) {
                          "kr60p-ctl: -s has no effect on %s: a raw TCP device server runs the "
                          "serial line at the speed set on the server (rfc2217:// lets kr60p-ctl "
                          "set it).\n",
-                         panel::shown(device).c_str());
+                         projector::shown(device).c_str());
         }
     }
 

@@ -25,9 +25,9 @@
 #include "app/Options.h"
 #include "app/PanelProgram.h"
 #include "log/TrafficLog.h"
-#include "panel/Messages.h"
 #include "qt/QtSerialDevices.h"
 #include "tests/support/PtyPeer.h"
+#include "vocabulary/Sentences.h"
 
 namespace {
 
@@ -240,10 +240,10 @@ TEST(Program, ADeviceThatCannotBeUsedIsToldAsTheSystemSaysIt) {
         toolkit::qt::QtSerialDevices devices;
         const auto problem = devices.problemWith(c.path);
         ASSERT_TRUE(problem);
-        EXPECT_NE(panel::faultText(*problem).find(c.said), std::string::npos)
-            << panel::faultText(*problem);
+        EXPECT_NE(projector::faultText(*problem).find(c.said), std::string::npos)
+            << projector::faultText(*problem);
         EXPECT_FALSE(problem->dialoutHelps);
-        EXPECT_LT(panel::faultText(*problem).size(), 300u);
+        EXPECT_LT(projector::faultText(*problem).size(), 300u);
     }
 
     const std::string errors = startWithKeptDevice("/dev/" + QString(200'000, 'y'));

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 
 #include "PanelWindow.h"
-#include "panel/Messages.h"
 #include "tests/support/PtyPeer.h"
+#include "vocabulary/Sentences.h"
 
 namespace {
 
@@ -159,7 +159,7 @@ TEST(SerialPortOnQt, StartUpFailuresAreDescribedInPlainWords) {
         missing.setPortOpen(true);
         FAIL() << "opened a missing device";
     } catch (const toolkit::SerialError& error) {
-        EXPECT_EQ(panel::faultText(error.fault()),
+        EXPECT_EQ(projector::faultText(error.fault()),
                   "There is no serial device /dev/no-such-serial-device (COM1).");
     }
 

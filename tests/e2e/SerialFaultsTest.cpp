@@ -8,8 +8,8 @@
 #include <ctime>
 
 #include "PanelWindow.h"
-#include "link/Trace.h"
 #include "tests/support/PtyPeer.h"
+#include "vocabulary/Trace.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "link/Trace.h"
+#include "vocabulary/Trace.h"
 
 namespace projector {
 

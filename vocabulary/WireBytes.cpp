@@ -1,8 +1,8 @@
-#include "panel/WireBytes.h"
+#include "vocabulary/WireBytes.h"
 
 #include <array>
 
-namespace panel {
+namespace projector {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::string wireBytesOf(std::string_view utf8) {
     return bytes;
 }
 
-}  // namespace panel
+}  // namespace projector

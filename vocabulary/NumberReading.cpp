@@ -1,4 +1,4 @@
-#include "link/NumberReading.h"
+#include "vocabulary/NumberReading.h"
 
 #include <algorithm>
 #include <charconv>

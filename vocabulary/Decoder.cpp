@@ -1,10 +1,10 @@
-#include "link/Decoder.h"
+#include "vocabulary/Decoder.h"
 
 #include <algorithm>
 #include <array>
 #include <span>
 
-#include "link/NumberReading.h"
+#include "vocabulary/NumberReading.h"
 
 namespace projector {
 

@@ -1,0 +1,59 @@
+// The command catalogue: a name of its own for every command, and the
+// window's buttons sending exactly the catalogue's commands, each from one
+// row.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+
+#include "panel/CommandButtons.h"
+#include "panel/HoldRepeater.h"
+#include "vocabulary/Commands.h"
+#include "vocabulary/Decoder.h"
+
+TEST(Commands, EveryCommandHasANameOfItsOwnAndOneButton) {
+    std::map<std::string_view, int> rows;
+    for (const panel::CommandButton& row : panel::commandButtonTable()) ++rows[row.command];
+    for (const panel::HoldButton& row : panel::holdButtonTable()) ++rows[row.command];
+    std::set<std::string_view> names;
+    const std::regex word("[a-z0-9]+(-[a-z0-9]+)*");
+    for (const projector::Command& command : projector::commandCatalogue()) {
+        EXPECT_TRUE(std::regex_match(std::string(command.name), word)) << command.name;
+        EXPECT_TRUE(names.insert(command.name).second) << "twice: " << command.name;
+        EXPECT_FALSE(command.what.empty()) << command.name;
+        EXPECT_EQ(rows[command.name], 1) << command.name;
+        for (const char* own : {"status", "send", "list"}) EXPECT_NE(command.name, own);
+    }
+    EXPECT_EQ(rows.size(), names.size());  // no row names a command the catalogue lacks
+}
+
+TEST(Commands, NamesGiveTheirCodesWordsAndReplyTimes) {
+    struct Expected {
+        const char* name;
+        const char* code;
+        const char* what;
+        bool query;
+        int replyMs;
+    };
+    for (const Expected& e : {
+             Expected{"power-on", "C00", "Power on", false, 500},
+             Expected{"input-pc1", "C05", "Input: PC1", false, 500},
+             Expected{"volume-up", "C09", "Volume up", false, 500},
+             Expected{"power-state", "CR0", "Ask for the power state", true, 500},
+             Expected{"picture-cinema", "C13", "Picture mode: cinema", false, 2000},
+             Expected{"pc2-scart", "C26", "PC2: SCART signal", false, 5000},
+             Expected{"key-lock-remote", "CF KEYDIS RC",
+                      "Remote-control key lock: the remote control's keys", false, 500},
+         }) {
+        const projector::Command* command = projector::commandNamed(e.name);
+        ASSERT_TRUE(command) << e.name;
+        EXPECT_EQ(command->code, e.code);
+        EXPECT_EQ(command->what, e.what);
+        EXPECT_EQ(projector::isQuery(command->code), e.query);
+        EXPECT_EQ(command->replyMs, e.replyMs);
+    }
+    EXPECT_FALSE(projector::commandNamed("Power-On"));
+    EXPECT_EQ(projector::codeOf("no-such-command"), "");
+}
