@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "app/ExitStatus.h"
 #include "toolkit/DeviceAddress.h"
 #include "vocabulary/Sentences.h"
 
@@ -47,7 +48,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
     Options options;
     if (!parser.parse(list)) {
         options.exitText = parser.errorText().toStdString() + "\n\n" + help();
-        options.exitStatus = 2;
+        options.exitStatus = kExitUsage;
         return options;
     }
     if (parser.isSet(helpOption)) {
@@ -62,23 +63,18 @@ Options readOptions(const std::vector<std::string>& arguments) {
         options.exitText =
             "Unexpected argument: " + parser.positionalArguments().first().toStdString() + "\n\n" +
             help();
-        options.exitStatus = 2;
+        options.exitStatus = kExitUsage;
         return options;
     }
     if (parser.isSet(com1)) options.devices[1] = parser.value(com1).toStdString();
     if (parser.isSet(com2)) options.devices[2] = parser.value(com2).toStdString();
     // An address that cannot be right is refused before anything is opened.
     for (const auto& [number, device] : options.devices) {
-        if (!toolkit::isNetworkDevice(device)) continue;
-        const toolkit::AddressReading reading = toolkit::readAddress(device);
-        if (reading.address) continue;
-        toolkit::Fault bad;
-        bad.kind = toolkit::Fault::Kind::BadAddress;
-        bad.device = device;
-        bad.detail = reading.problem;
-        options.exitText =
-            "kr60p-panel: --com" + std::to_string(number) + ": " + projector::faultText(bad) + "\n";
-        options.exitStatus = 2;
+        const auto bad = toolkit::addressFault(device);
+        if (!bad) continue;
+        options.exitText = "kr60p-panel: --com" + std::to_string(number) + ": " +
+                           projector::faultText(*bad) + "\n";
+        options.exitStatus = kExitUsage;
         return options;
     }
     options.listPorts = parser.isSet(listPorts);

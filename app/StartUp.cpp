@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/ExitStatus.h"
+
 namespace app {
 
 namespace {
 
-int noDisplayStatus = 1;
+int noDisplayStatus = kExitCannotStart;
 
 std::vector<QString>& heldMessages() {
     static std::vector<QString> messages;
@@ -74,7 +76,7 @@ int logFailure(int argc, char* argv[], const std::string& reason) {
                          qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
                          qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     if (display) {
-        watchForDisplay(2);
+        watchForDisplay(kExitUsage);
         QApplication application(argc, argv);
         displayReady();
         QMessageBox box(QMessageBox::Critical, "KR60P CONTROL",
@@ -82,7 +84,7 @@ int logFailure(int argc, char* argv[], const std::string& reason) {
         box.setTextFormat(Qt::PlainText);
         box.exec();
     }
-    return 2;
+    return kExitUsage;
 }
 
 }  // namespace app

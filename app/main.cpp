@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/ExitStatus.h"
 #include "app/Options.h"
 #include "app/PanelProgram.h"
 #include "app/PortList.h"
@@ -53,7 +54,7 @@ int main(int argc, char* argv[]) {
         program.emplace(options, logFile);
     } catch (const panel::TableError& error) {
         std::fprintf(stderr, "kr60p-panel: the window cannot be built: %s\n", error.what());
-        return 1;
+        return app::kExitCannotStart;
     }
     panel::Form1& form = program->form();
     const app::EndOnSignals endOnSignals([&form](const std::string& why) { form.end(why); });

@@ -190,7 +190,7 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
         try {
             MSComm1.output(SendLine);
         } catch (const SerialError& error) {
-            if (!lost_ && MSComm1.commEvent() == toolkit::CommEventLost) {
+            if (!lost_ && MSComm1.commEvent() == toolkit::CommEvent::Lost) {
                 deviceLost(MSComm1.fault());  // the line found the device gone: that is the news
             } else if (lost_) {
                 // Closed because the device went: say that it is being looked for.
@@ -222,19 +222,19 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
 void Link::MSComm1_OnComm() {
     if (shutDown_) return;
     switch (MSComm1.commEvent()) {
-        case toolkit::CommEventLost:
+        case toolkit::CommEvent::Lost:
             deviceLost(MSComm1.fault());
             return;
-        case toolkit::CommEventOpened:
+        case toolkit::CommEvent::Opened:
             opened();
             return;
-        case toolkit::CommEventOpenFailed:
+        case toolkit::CommEvent::OpenFailed:
             openFailed(MSComm1.fault());
             return;
-        case toolkit::CommEventNotice:
+        case toolkit::CommEvent::Notice:
             tell(portEvent(PortEvent::Kind::Notice, MSComm1.fault()));
             return;
-        case toolkit::CommEventReceive:
+        case toolkit::CommEvent::Receive:
             break;
         default:
             return;

@@ -55,13 +55,14 @@ bool isTerminal(dev_t device) {
     return target.size() >= 4 && target.compare(target.size() - 4, 4, "/tty") == 0;
 }
 
-std::string whatItIs(mode_t mode) {
-    if (S_ISREG(mode)) return "a regular file";
-    if (S_ISCHR(mode)) return "a device of another kind";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISFIFO(mode)) return "a named pipe";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "";
+FileKind whatItIs(mode_t mode) {
+    if (S_ISDIR(mode)) return FileKind::Folder;
+    if (S_ISREG(mode)) return FileKind::RegularFile;
+    if (S_ISCHR(mode)) return FileKind::OtherDevice;
+    if (S_ISBLK(mode)) return FileKind::BlockDevice;
+    if (S_ISFIFO(mode)) return FileKind::Pipe;
+    if (S_ISSOCK(mode)) return FileKind::Socket;
+    return FileKind::Unknown;
 }
 
 // The user could use the device by joining the dialout group: it belongs to
@@ -150,14 +151,9 @@ std::optional<Fault> pathProblem(const std::string& path) {
         fault.detail = std::strerror(error);
         return fault;
     }
-    if (S_ISDIR(status.st_mode)) {
-        fault.kind = Kind::NotSerial;
-        fault.detail = "a folder";
-        return fault;
-    }
     if (!S_ISCHR(status.st_mode) || !isTerminal(status.st_rdev)) {
         fault.kind = Kind::NotSerial;
-        fault.detail = whatItIs(status.st_mode);
+        fault.file = whatItIs(status.st_mode);
         return fault;
     }
     if (::access(path.c_str(), R_OK | W_OK) != 0) {

@@ -63,16 +63,16 @@ void QtSerialPort::setSettings(const std::string& text) {
 std::unique_ptr<Line> QtSerialPort::makeLine(const std::string& device) {
     const std::uint64_t generation = ++generation_;
     Line::Events events;
-    events.received = [this] { raise(CommEventReceive); };
-    events.opened = [this, generation] { raiseLater(generation, CommEventOpened); };
+    events.received = [this] { raise(CommEvent::Receive); };
+    events.opened = [this, generation] { raiseLater(generation, CommEvent::Opened); };
     events.openFailed = [this, generation](Fault fault) {
-        raiseLater(generation, CommEventOpenFailed, std::move(fault));
+        raiseLater(generation, CommEvent::OpenFailed, std::move(fault));
     };
     events.lost = [this, generation](Fault fault) { lostLine(generation, std::move(fault)); };
     // A notice is news once for a device, not again at each reconnect.
     events.notice = [this, generation, device](Fault fault) {
         if (!noticed_.insert({device, static_cast<int>(fault.kind), fault.detail}).second) return;
-        raiseLater(generation, CommEventNotice, std::move(fault));
+        raiseLater(generation, CommEvent::Notice, std::move(fault));
     };
     if (!isNetworkDevice(device)) return std::make_unique<SerialLine>(device, std::move(events));
     if (auto bad = addressFault(device)) throw SerialError(numbered(*bad));
@@ -85,9 +85,7 @@ void QtSerialPort::setPortOpen(bool open) {
         opening_ = false;
         return;
     }
-    if (line_)
-        throw SerialError(numbered(
-            {Fault::Kind::CannotOpen, device(), 0, "the port is already open", {}, {}, false}));
+    if (line_) throw SerialError(numbered(faultOf(Fault::Kind::AlreadyOpen, device())));
     const std::string device = deviceOf(number_);
     std::unique_ptr<Line> line = makeLine(device);
     bool openNow = false;
@@ -100,7 +98,7 @@ void QtSerialPort::setPortOpen(bool open) {
     openDevice_ = device;
     opening_ = !openNow;
     lost_.reset();
-    commEvent_ = CommEventNone;
+    commEvent_ = CommEvent::None;
 }
 
 bool QtSerialPort::devicePresent() const {
@@ -125,7 +123,7 @@ std::string QtSerialPort::input() {
     return line_ ? line_->readAll() : std::string();
 }
 
-void QtSerialPort::raise(int event, Fault fault) {
+void QtSerialPort::raise(CommEvent event, Fault fault) {
     commEvent_ = event;
     fault_ = std::move(fault);
     if (handler_) handler_();
@@ -133,11 +131,11 @@ void QtSerialPort::raise(int event, Fault fault) {
 
 // The line that reported is dropped here (a failed open), or may be by the
 // link in answer: never while the line is still inside its own call.
-void QtSerialPort::raiseLater(std::uint64_t generation, int event, Fault fault) {
+void QtSerialPort::raiseLater(std::uint64_t generation, CommEvent event, Fault fault) {
     QTimer::singleShot(0, &context_, [this, generation, event, fault = numbered(std::move(fault))] {
         if (generation != generation_ || !line_) return;
         opening_ = false;
-        if (event == CommEventOpenFailed) line_.reset();
+        if (event == CommEvent::OpenFailed) line_.reset();
         raise(event, fault);
     });
 }
@@ -150,11 +148,11 @@ void QtSerialPort::lostLine(std::uint64_t generation, Fault fault) {
     retired_ = std::move(line_);
     opening_ = false;
     lost_ = numbered(std::move(fault));
-    commEvent_ = CommEventLost;
+    commEvent_ = CommEvent::Lost;
     fault_ = *lost_;
     QTimer::singleShot(0, &context_, [this, generation] {
         retired_.reset();
-        if (generation == generation_ && commEvent_ == CommEventLost && handler_) handler_();
+        if (generation == generation_ && commEvent_ == CommEvent::Lost && handler_) handler_();
     });
 }
 

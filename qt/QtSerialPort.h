@@ -33,7 +33,7 @@ class QtSerialPort : public SerialPort {
     bool devicePresent() const override;
     void output(const std::string& bytes) override;
     std::string input() override;
-    int commEvent() const override { return commEvent_; }
+    CommEvent commEvent() const override { return commEvent_; }
     Fault fault() const override { return fault_; }
     void onComm(std::function<void()> handler) override { handler_ = std::move(handler); }
 
@@ -44,9 +44,9 @@ class QtSerialPort : public SerialPort {
     std::unique_ptr<Line> makeLine(const std::string& device);
     Fault numbered(Fault fault) const;
     // Raises an event for the line of this generation, from the event loop.
-    void raiseLater(std::uint64_t generation, int event, Fault fault = {});
+    void raiseLater(std::uint64_t generation, CommEvent event, Fault fault = {});
     void lostLine(std::uint64_t generation, Fault fault);
-    void raise(int event, Fault fault = {});
+    void raise(CommEvent event, Fault fault = {});
 
     std::map<int, std::string> devices_;
     int number_ = 1;
@@ -58,7 +58,7 @@ class QtSerialPort : public SerialPort {
     std::string openDevice_;
     bool opening_ = false;
     std::uint64_t generation_ = 0;  // one per line, so that a dropped line's reports are dropped
-    int commEvent_ = CommEventNone;
+    CommEvent commEvent_ = CommEvent::None;
     Fault fault_;
     // Why an open port was closed under us: what a send is told.
     std::optional<Fault> lost_;

@@ -113,8 +113,8 @@ TEST_F(Transfer, EarlierCharactersStayInFrontOfTheNextReply) {
 
 TEST_F(Transfer, OnlyReceiveEventsAreHandled) {
     button(names::StatusQuery).click();
-    tk.port.raise(1001);  // a break on the line
-    tk.port.raise(1);
+    tk.port.raise(static_cast<toolkit::CommEvent>(1001));  // a break on the line
+    tk.port.raise(static_cast<toolkit::CommEvent>(1));
     EXPECT_EQ(caption(names::ReceivedTrace), "");
     advance(500);  // the reply is still pending
     EXPECT_EQ(caption(names::ReceivedTrace), " X X X X");

@@ -18,8 +18,8 @@ bool isIpv6Character(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.';
 }
 
-AddressReading refused(std::string problem) {
-    return {std::nullopt, std::move(problem)};
+AddressReading refused(AddressProblem problem, std::string_view part = {}) {
+    return {std::nullopt, problem, std::string(part)};
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ bool isNetworkDevice(std::string_view device) {
 
 AddressReading readAddress(std::string_view text) {
     const auto separator = text.find(kSeparator);
-    if (separator == std::string_view::npos) return refused("has no scheme such as tcp://");
+    if (separator == std::string_view::npos) return refused(AddressProblem::NoScheme);
     std::string scheme(text.substr(0, separator));
     std::transform(scheme.begin(), scheme.end(), scheme.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -40,52 +40,52 @@ AddressReading readAddress(std::string_view text) {
     } else if (scheme == "rfc2217") {
         address.protocol = NetworkAddress::Protocol::Rfc2217;
     } else {
-        return refused("has an unknown scheme, " + scheme + "://");
+        return refused(AddressProblem::UnknownScheme, scheme);
     }
 
     std::string_view rest = text.substr(separator + kSeparator.size());
     std::string_view port;
     if (rest.starts_with('[')) {
         const auto close = rest.find(']');
-        if (close == std::string_view::npos) return refused("has an IPv6 address without its ]");
+        if (close == std::string_view::npos) return refused(AddressProblem::NoClosingBracket);
         address.host = rest.substr(1, close - 1);
         if (address.host.empty() || address.host.find(':') == std::string::npos ||
             !std::all_of(address.host.begin(), address.host.end(), isIpv6Character)) {
-            return refused("has no valid IPv6 address between [ and ]");
+            return refused(AddressProblem::BadIpv6);
         }
         rest.remove_prefix(close + 1);
-        if (!rest.starts_with(':')) return refused("has no port");
+        if (!rest.starts_with(':')) return refused(AddressProblem::NoPort);
         port = rest.substr(1);
     } else {
         const auto colon = rest.rfind(':');
-        if (colon == std::string_view::npos) return refused("has no port");
+        if (colon == std::string_view::npos) return refused(AddressProblem::NoPort);
         address.host = rest.substr(0, colon);
         port = rest.substr(colon + 1);
-        if (address.host.empty()) return refused("has no host");
+        if (address.host.empty()) return refused(AddressProblem::NoHost);
         if (!std::all_of(address.host.begin(), address.host.end(), isHostCharacter)) {
-            return refused(
-                "has a host that is neither a name nor an address (an IPv6 address "
-                "goes in brackets: [::1])");
+            return refused(AddressProblem::BadHost);
         }
     }
-    if (port.empty()) return refused("has no port");
+    if (port.empty()) return refused(AddressProblem::NoPort);
     const char* end = port.data() + port.size();
     const auto [stop, error] = std::from_chars(port.data(), end, address.port);
     const bool tooLarge = error == std::errc::result_out_of_range && stop == end;
     if (!tooLarge && (error != std::errc() || stop != end)) {
-        return refused("has a port that is not a number, " + std::string(port));
+        return refused(AddressProblem::PortNotNumber, port);
     }
     if (tooLarge || address.port < 1 || address.port > 65535) {
-        return refused("has port " + std::string(port) + ", outside 1 to 65535");
+        return refused(AddressProblem::PortOutOfRange, port);
     }
-    return {address, {}};
+    return {address, AddressProblem::None, {}};
 }
 
 std::optional<Fault> addressFault(const std::string& device) {
     if (!isNetworkDevice(device)) return std::nullopt;
     AddressReading reading = readAddress(device);
     if (reading.address) return std::nullopt;
-    return faultOf(Fault::Kind::BadAddress, device, std::move(reading.problem));
+    Fault fault = faultOf(Fault::Kind::BadAddress, device, std::move(reading.part));
+    fault.address = reading.problem;
+    return fault;
 }
 
 }  // namespace toolkit

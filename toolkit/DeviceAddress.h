@@ -21,10 +21,11 @@ struct NetworkAddress {
 
 bool isNetworkDevice(std::string_view device);
 
-// The address, or why it cannot be right, in words that fit after "it".
+// The address, or why it cannot be right and the part concerned.
 struct AddressReading {
     std::optional<NetworkAddress> address;
-    std::string problem;
+    AddressProblem problem = AddressProblem::None;
+    std::string part;
 };
 AddressReading readAddress(std::string_view text);
 

@@ -11,18 +11,19 @@
 
 namespace toolkit {
 
-// Kinds of serial event. CommEventReceive: characters are waiting.
-// CommEventLost: the device failed or hung up while open, and the port has
-// closed itself. CommEventOpened / CommEventOpenFailed: an open that took
-// time (a network connection) is done. CommEventNotice: the port works, but
-// not quite as chosen. fault() tells what went wrong with the last of these.
-enum CommEvent : int {
-    CommEventNone = 0,
-    CommEventReceive = 2,
-    CommEventLost = 1008,
-    CommEventOpened = 1100,
-    CommEventOpenFailed = 1101,
-    CommEventNotice = 1102,
+// Kinds of serial event. Receive: characters are waiting. Lost: the device
+// failed or hung up while open, and the port has closed itself. Opened /
+// OpenFailed: an open that took time (a network connection) is done.
+// Notice: the port works, but not quite as chosen. fault() tells what went
+// wrong with the last of these. The first two keep the numbers the serial
+// component of old gave them.
+enum class CommEvent : int {
+    None = 0,
+    Receive = 2,
+    Lost = 1008,
+    Opened = 1100,
+    OpenFailed = 1101,
+    Notice = 1102,
 };
 
 class SerialPort {
@@ -40,8 +41,8 @@ class SerialPort {
     virtual void setSettings(const std::string& text) = 0;
     virtual std::string settings() const = 0;
     // Opening either succeeds or throws at once, or, for a device that takes
-    // time to reach, leaves the port opening() until CommEventOpened or
-    // CommEventOpenFailed. Closing an opening port gives up the attempt.
+    // time to reach, leaves the port opening() until CommEvent::Opened or
+    // CommEvent::OpenFailed. Closing an opening port gives up the attempt.
     virtual void setPortOpen(bool open) = 0;
     virtual bool portOpen() const = 0;
     virtual bool opening() const = 0;
@@ -51,7 +52,7 @@ class SerialPort {
     virtual void output(const std::string& bytes) = 0;
     // All characters received and not yet read, removed from the port.
     virtual std::string input() = 0;
-    virtual int commEvent() const = 0;
+    virtual CommEvent commEvent() const = 0;
     virtual Fault fault() const = 0;
     virtual void onComm(std::function<void()> handler) = 0;
 };

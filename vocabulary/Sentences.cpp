@@ -61,6 +61,55 @@ std::string portOf(const toolkit::Fault& fault) {
     return reading.address ? std::to_string(reading.address->port) : "";
 }
 
+std::string whatItIs(toolkit::FileKind file) {
+    switch (file) {
+        case toolkit::FileKind::Folder:
+            return "a folder";
+        case toolkit::FileKind::RegularFile:
+            return "a regular file";
+        case toolkit::FileKind::OtherDevice:
+            return "a device of another kind";
+        case toolkit::FileKind::BlockDevice:
+            return "a block device";
+        case toolkit::FileKind::Pipe:
+            return "a named pipe";
+        case toolkit::FileKind::Socket:
+            return "a socket";
+        case toolkit::FileKind::Unknown:
+            break;
+    }
+    return "something else";
+}
+
+// Words that fit after "it".
+std::string whatIsWrong(toolkit::AddressProblem problem, const std::string& part) {
+    using Problem = toolkit::AddressProblem;
+    switch (problem) {
+        case Problem::NoScheme:
+            return "has no scheme such as tcp://";
+        case Problem::UnknownScheme:
+            return "has an unknown scheme, " + part + "://";
+        case Problem::NoClosingBracket:
+            return "has an IPv6 address without its ]";
+        case Problem::BadIpv6:
+            return "has no valid IPv6 address between [ and ]";
+        case Problem::NoHost:
+            return "has no host";
+        case Problem::BadHost:
+            return "has a host that is neither a name nor an address (an IPv6 address goes in "
+                   "brackets: [::1])";
+        case Problem::NoPort:
+            return "has no port";
+        case Problem::PortNotNumber:
+            return "has a port that is not a number, " + part;
+        case Problem::PortOutOfRange:
+            return "has port " + part + ", outside 1 to 65535";
+        case Problem::None:
+            break;
+    }
+    return "cannot be read";
+}
+
 }  // namespace
 
 std::string portName(int number) {
@@ -82,11 +131,13 @@ std::string faultText(const toolkit::Fault& fault) {
         case Kind::NoSuchDevice:
             return "There is no serial device " + device + onPort(fault) + ".";
         case Kind::NotSerial:
-            if (fault.detail == "a folder") {
+            if (fault.file == toolkit::FileKind::Folder) {
                 return device + onPort(fault) + " is a folder, not a serial device.";
             }
             return device + onPort(fault) + " is not a serial device" +
-                   (fault.detail.empty() ? "" : ": it is " + fault.detail) + ".";
+                   (fault.file == toolkit::FileKind::Unknown ? ""
+                                                             : ": it is " + whatItIs(fault.file)) +
+                   ".";
         case Kind::Permission: {
             std::string text = "The serial device " + device + onPort(fault) +
                                " cannot be opened: " + fault.detail + ".";
@@ -123,8 +174,10 @@ std::string faultText(const toolkit::Fault& fault) {
             return "The serial device " + device + onPort(fault) +
                    " was lost: it was unplugged, or its other end hung up.";
         case Kind::BadAddress:
-            return "\"" + device + "\" is not a device server's address: it " + fault.detail +
-                   ". " + std::string(kAddressForms);
+            return "\"" + device + "\" is not a device server's address: it " +
+                   whatIsWrong(fault.address, fault.detail) + ". " + std::string(kAddressForms);
+        case Kind::AlreadyOpen:
+            return capitalised(theDevice(fault)) + " is already open.";
         case Kind::Refused:
             return unreachable(fault,
                                "the connection was refused (nothing accepts connections on "

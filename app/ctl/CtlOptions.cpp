@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <charconv>
 
+#include "app/ExitStatus.h"
 #include "toolkit/DeviceAddress.h"
 #include "vocabulary/Sentences.h"
 
@@ -17,7 +18,7 @@ constexpr const char* kUsage =
 Options usageError(const std::string& what, const std::string& hint) {
     Options options;
     options.exitText = "kr60p-ctl: " + what + "\n" + hint + "\n";
-    options.exitStatus = 2;
+    options.exitStatus = app::kExitUsage;
     return options;
 }
 

@@ -67,7 +67,7 @@ void Session::portEvent(const projector::PortEvent& event) {
         case Kind::StartFailed:
         case Kind::Lost:
             say(projector::faultText(told(event.fault)));
-            end(kExitDevice);
+            end(app::kExitDevice);
             break;
         case Kind::Notice:
             say(projector::faultText(told(event.fault)));
@@ -90,7 +90,7 @@ void Session::answered(std::size_t index, const projector::Answer& answer) {
         case Result::Lost:
             say(answer.outcome == Result::NotSent ? projector::notSentText(told(answer.fault))
                                                   : projector::faultText(told(answer.fault)));
-            end(kExitDevice);
+            end(app::kExitDevice);
             return;
         case Result::NoReply:
             say("no reply to " + code + from + " within " + std::to_string(timeoutMs_) + " ms");
@@ -109,7 +109,7 @@ void Session::answered(std::size_t index, const projector::Answer& answer) {
                                                            : ", where a line was due"));
             break;
     }
-    if (!answer.answered()) status_ = kExitNoReply;
+    if (!answer.answered()) status_ = app::kExitNoAnswer;
     const Outcome outcome{exchange.command,
                           exchange.code,
                           answer.reply,
@@ -140,7 +140,7 @@ void Session::interrupt(const std::string& why) {
     } else {
         say(why + ": nothing more was sent.");
     }
-    end(kExitInterrupted);
+    end(app::kExitInterrupted);
 }
 
 // Closes the port and ends the event loop, from the loop: the start-up may

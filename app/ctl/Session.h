@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ExitStatus.h"
 #include "app/ctl/Report.h"
 #include "app/ctl/Script.h"
 #include "link/ExchangeQueue.h"
@@ -15,10 +16,6 @@
 
 namespace ctl {
 
-inline constexpr int kExitNoReply = 1;
-inline constexpr int kExitUsage = 2;
-inline constexpr int kExitDevice = 3;
-inline constexpr int kExitInterrupted = 130;
 // However its bytes trickle in, a reply is given up after this long.
 inline constexpr int kLongestReplyMs = 10'000;
 

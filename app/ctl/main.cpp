@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "app/ExitStatus.h"
 #include "app/Signals.h"
 #include "app/ctl/CtlOptions.h"
 #include "app/ctl/Report.h"
@@ -38,7 +39,7 @@ int main(int argc, char* argv[]) {
     const ctl::Script script = ctl::readScript(options.words, std::cin);
     if (!script.problem.empty()) {
         std::fprintf(stderr, "kr60p-ctl: %s\n", script.problem.c_str());
-        return ctl::kExitUsage;
+        return app::kExitUsage;
     }
     std::FILE* logFile = nullptr;
     if (options.log) {
@@ -46,7 +47,7 @@ int main(int argc, char* argv[]) {
             logFile = trafficlog::openLog(*options.log);
         } catch (const std::runtime_error& error) {
             std::fprintf(stderr, "kr60p-ctl: %s\n", error.what());
-            return ctl::kExitUsage;
+            return app::kExitUsage;
         }
     }
 

@@ -127,7 +127,7 @@ void SerialPort::unplug() {
     const toolkit::Fault lost = faultOf(toolkit::Fault::Kind::Lost);
     open_ = false;
     gone_ = true;
-    if (wasOpen) raise(toolkit::CommEventLost, lost);
+    if (wasOpen) raise(toolkit::CommEvent::Lost, lost);
 }
 
 void SerialPort::setCommPort(int number) {
@@ -163,14 +163,14 @@ void SerialPort::finishOpen() {
     if (!opening_) return;
     opening_ = false;
     open_ = true;
-    raise(toolkit::CommEventOpened);
+    raise(toolkit::CommEvent::Opened);
 }
 
 void SerialPort::failOpen(toolkit::Fault::Kind kind) {
     if (!opening_) return;
     const toolkit::Fault failed = faultOf(kind);
     opening_ = false;
-    raise(toolkit::CommEventOpenFailed, failed);
+    raise(toolkit::CommEvent::OpenFailed, failed);
 }
 
 void SerialPort::output(const std::string& bytes) {
@@ -187,10 +187,10 @@ std::string SerialPort::input() {
 
 void SerialPort::deliver(const std::string& bytes) {
     waiting_ += bytes;
-    raise(toolkit::CommEventReceive);
+    raise(toolkit::CommEvent::Receive);
 }
 
-void SerialPort::raise(int commEvent, toolkit::Fault fault) {
+void SerialPort::raise(toolkit::CommEvent commEvent, toolkit::Fault fault) {
     event_ = commEvent;
     fault_ = std::move(fault);
     if (handler_) handler_();

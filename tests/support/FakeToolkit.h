@@ -274,14 +274,14 @@ class SerialPort : public toolkit::SerialPort {
     bool devicePresent() const override { return !gone_; }
     void output(const std::string& bytes) override;
     std::string input() override;
-    int commEvent() const override { return event_; }
+    toolkit::CommEvent commEvent() const override { return event_; }
     toolkit::Fault fault() const override { return fault_; }
     void onComm(std::function<void()> handler) override { handler_ = std::move(handler); }
 
     // The far end speaks: raises a receive event with these bytes waiting.
     void deliver(const std::string& bytes);
     // Raises an event of another kind.
-    void raise(int commEvent, toolkit::Fault fault = {});
+    void raise(toolkit::CommEvent commEvent, toolkit::Fault fault = {});
     // The device stops taking lines, silently: every later open or write
     // fails.
     void hangUp() { open_ = false, gone_ = true; }
@@ -312,7 +312,7 @@ class SerialPort : public toolkit::SerialPort {
     bool opening_ = false;
     bool gone_ = false;
     std::string openDevice_;
-    int event_ = 0;
+    toolkit::CommEvent event_ = toolkit::CommEvent::None;
     toolkit::Fault fault_;
     std::string waiting_;
     std::function<void()> handler_;
