@@ -37,6 +37,28 @@ PortEvent Link::portEvent(PortEvent::Kind kind, toolkit::Fault fault) const {
     return {kind, MSComm1.commPort(), MSComm1.device(), PortSettings, std::move(fault), {}};
 }
 
+// The port's life.
+
+void Link::enter(PortState state) {
+    state_ = state;
+    reconnect_.setEnabled(lookingForDevice());
+}
+
+bool Link::lookingForDevice() const {
+    return state_ == PortState::Lost ||
+           (state_ == PortState::Opening && otherwise_ == PortState::Lost);
+}
+
+void Link::closePort() {
+    if (MSComm1.opening()) {
+        MSComm1.setPortOpen(false);  // nothing was open yet: nothing to tell
+    } else if (MSComm1.portOpen()) {
+        const PortEvent closed = portEvent(PortEvent::Kind::Closed);
+        MSComm1.setPortOpen(false);
+        tell(closed);
+    }
+}
+
 // Start-up, port switch, speed choice and shut-down.
 
 void Link::setStartValues() {
@@ -47,26 +69,25 @@ void Link::setStartValues() {
 }
 
 bool Link::openPortAtStart() {
+    return openFirst(Purpose::FirstOpen);
+}
+
+void Link::start() {
+    openFirst(Purpose::Start);
+}
+
+bool Link::openFirst(Purpose purpose) {
     starting_ = true;
-    pending_ = Pending::None;
+    std::optional<toolkit::Fault> failure;
     try {
         MSComm1.setCommPort(1);
         MSComm1.setSettings(PortSettings);
         MSComm1.setPortOpen(true);
     } catch (const SerialError& error) {
-        startEnded(&error.fault());
-        return false;
+        failure = error.fault();
     }
-    if (MSComm1.opening()) {
-        pending_ = Pending::Start;
-    } else {
-        tell(portEvent(PortEvent::Kind::Opened));
-    }
-    return true;
-}
-
-void Link::start() {
-    if (openPortAtStart() && pending_ == Pending::None) startEnded(nullptr);
+    openBegun(purpose, PortState::Closed, failure);
+    return !failure;
 }
 
 void Link::startEnded(const toolkit::Fault* failure) {
@@ -81,11 +102,8 @@ void Link::startEnded(const toolkit::Fault* failure) {
 void Link::switchPort(int number) {
     // The operator has chosen: a lost device is no longer waited for, unless
     // the choice fails too, and an attempt still under way is given up.
-    switchWhileLost_ = lost_;
-    lost_ = false;
-    reconnect_.setEnabled(false);
-    pending_ = Pending::None;
-    const int other = number == 1 ? 2 : 1;
+    const PortState otherwise = lookingForDevice() ? PortState::Lost : PortState::Closed;
+    enter(PortState::Closed);
     std::optional<toolkit::Fault> failure;
     const auto attempt = [&failure](auto step) {
         try {
@@ -94,28 +112,18 @@ void Link::switchPort(int number) {
             failure = error.fault();
         }
     };
-    attempt([&] {
-        if (MSComm1.opening()) {
-            MSComm1.setPortOpen(false);  // nothing was open yet: nothing to tell
-        } else if (MSComm1.portOpen()) {
-            const PortEvent closed = portEvent(PortEvent::Kind::Closed);
-            MSComm1.setPortOpen(false);
-            tell(closed);
-        }
-    });
+    attempt([&] { closePort(); });
     attempt([&] { MSComm1.setCommPort(number); });
     // A port left closed by an earlier failure is opened too, so that a new
     // choice brings the link back without a restart.
     if (!failure) attempt([&] { MSComm1.setPortOpen(true); });
     switchTo_ = number;
-    switchFallback_ = other;
-    openBegun(Pending::Switch, failure);
+    switchFallback_ = number == 1 ? 2 : 1;
+    openBegun(Purpose::Switch, otherwise, failure);
 }
 
 void Link::restorePort(int number, bool open) {
-    lost_ = lost_ && !open;
-    reconnect_.setEnabled(lost_);
-    pending_ = Pending::None;
+    const bool stillLost = lookingForDevice() && !open;
     std::optional<toolkit::Fault> failure;
     try {
         if (MSComm1.portOpen() || MSComm1.opening()) MSComm1.setPortOpen(false);
@@ -124,7 +132,11 @@ void Link::restorePort(int number, bool open) {
     } catch (const SerialError& error) {
         failure = error.fault();
     }
-    if (open || failure) openBegun(Pending::Restore, failure);
+    if (open || failure) {
+        openBegun(Purpose::Restore, PortState::Lost, failure);
+    } else {
+        enter(stillLost ? PortState::Lost : PortState::Closed);
+    }
 }
 
 void Link::setDevice(int number, const std::string& path) {
@@ -143,22 +155,15 @@ void Link::chooseSpeed(std::string_view settings) {
 }
 
 void Link::shutDown(const std::string& reason) {
-    if (shutDown_) return;
+    if (state_ == PortState::Ended) return;
     try {
-        if (MSComm1.opening()) {
-            MSComm1.setPortOpen(false);
-        } else if (MSComm1.portOpen()) {
-            const PortEvent closed = portEvent(PortEvent::Kind::Closed);
-            MSComm1.setPortOpen(false);
-            tell(closed);
-        }
+        closePort();
     } catch (const SerialError&) {
         // The program ends all the same, and the port with it.
     }
     Timer2.setEnabled(false);
     Timer4.setEnabled(false);
-    reconnect_.setEnabled(false);
-    shutDown_ = true;
+    enter(PortState::Ended);
     PortEvent ended = portEvent(PortEvent::Kind::Ended);
     ended.reason = reason;
     tell(ended);
@@ -190,9 +195,9 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
         try {
             MSComm1.output(SendLine);
         } catch (const SerialError& error) {
-            if (!lost_ && MSComm1.commEvent() == toolkit::CommEvent::Lost) {
+            if (!lookingForDevice() && MSComm1.commEvent() == toolkit::CommEvent::Lost) {
                 deviceLost(MSComm1.fault());  // the line found the device gone: that is the news
-            } else if (lost_) {
+            } else if (lookingForDevice()) {
                 // Closed because the device went: say that it is being looked for.
                 toolkit::Fault away = error.fault();
                 away.kind = toolkit::Fault::Kind::Lost;
@@ -220,7 +225,7 @@ bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
 }
 
 void Link::MSComm1_OnComm() {
-    if (shutDown_) return;
+    if (state_ == PortState::Ended) return;
     switch (MSComm1.commEvent()) {
         case toolkit::CommEvent::Lost:
             deviceLost(MSComm1.fault());
@@ -251,7 +256,7 @@ void Link::MSComm1_OnComm() {
 
 // Reply time-out.
 void Link::Timer2_Timer() {
-    if (shutDown_) return;
+    if (state_ == PortState::Ended) return;
     if (ReplyPending) tellAll([](LinkListener& listener) { listener.noReply(); });
     Timer2.setEnabled(false);
     RxBuffer = "";
@@ -260,15 +265,18 @@ void Link::Timer2_Timer() {
 
 // Trace-clear delay.
 void Link::Timer4_Timer() {
-    if (shutDown_) return;
+    if (state_ == PortState::Ended) return;
     tellAll([](LinkListener& listener) { listener.traceCleared(); });
     Timer4.setEnabled(false);
 }
 
 // Opens that take time, a lost device and its return.
 
-void Link::openBegun(Pending purpose, const std::optional<toolkit::Fault>& failure) {
-    pending_ = purpose;
+void Link::openBegun(Purpose purpose, PortState otherwise,
+                     const std::optional<toolkit::Fault>& failure) {
+    purpose_ = purpose;
+    otherwise_ = otherwise;
+    enter(PortState::Opening);
     if (failure) {
         openFailed(*failure);
     } else if (!MSComm1.opening()) {
@@ -277,72 +285,70 @@ void Link::openBegun(Pending purpose, const std::optional<toolkit::Fault>& failu
 }
 
 void Link::opened() {
-    const Pending pending = std::exchange(pending_, Pending::None);
-    if (pending == Pending::None) return;
+    if (state_ != PortState::Opening) return;
+    enter(PortState::Open);
     tell(portEvent(PortEvent::Kind::Opened));
-    switch (pending) {
-        case Pending::Start:
+    switch (purpose_) {
+        case Purpose::FirstOpen:
+            break;  // the window's start goes on with its choice of COM1, which ends it
+        case Purpose::Start:
             startEnded(nullptr);
             break;
-        case Pending::Switch:
+        case Purpose::Switch:
             tell(portEvent(PortEvent::Kind::Switched));
             if (starting_) startEnded(nullptr);
             break;
-        case Pending::Reconnect:
-            lost_ = false;
-            reconnect_.setEnabled(false);
+        case Purpose::Reconnect:
             tell(portEvent(PortEvent::Kind::Reconnected));
             break;
-        case Pending::Restore:
-        case Pending::None:
+        case Purpose::Restore:
             break;
     }
 }
 
 void Link::openFailed(const toolkit::Fault& fault) {
-    const Pending pending = std::exchange(pending_, Pending::None);
-    switch (pending) {
-        case Pending::Start:
+    if (state_ != PortState::Opening) return;
+    switch (purpose_) {
+        case Purpose::FirstOpen:
+        case Purpose::Start:
+            enter(PortState::Closed);
             startEnded(&fault);
             break;
-        case Pending::Switch:
+        case Purpose::Switch: {
+            enter(otherwise_);
             if (starting_) {
                 startEnded(&fault);
                 break;
             }
-            {
-                PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);
-                failed.number = switchTo_;
-                if (switchWhileLost_) {
-                    // Followed while the device is away, the advice to choose a port
-                    // must not end the looking for it.
-                    failed.reconnecting = true;
-                    lost_ = true;
-                    reconnect_.setEnabled(true);
-                } else {
-                    try {
-                        MSComm1.setCommPort(switchFallback_);
-                    } catch (const SerialError&) {
-                        // The port is closed; the number cannot be refused.
-                    }
+            PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);
+            failed.number = switchTo_;
+            // Followed while the device is away, the advice to choose a port
+            // must not end the looking for it: it goes on for the chosen one.
+            failed.reconnecting = state_ == PortState::Lost;
+            if (!failed.reconnecting) {
+                try {
+                    MSComm1.setCommPort(switchFallback_);
+                } catch (const SerialError&) {
+                    // The port is closed; the number cannot be refused.
                 }
-                tell(failed);
             }
+            tell(failed);
             break;
-        case Pending::Reconnect:
-            break;  // not back yet: the next check tries again
-        case Pending::Restore:
-            deviceLost(fault);  // what worked a moment ago has gone meanwhile
+        }
+        case Purpose::Reconnect:
+            enter(PortState::Lost);  // not back yet: the next check tries again
             break;
-        case Pending::None:
+        case Purpose::Restore:
+            // What worked a moment ago has gone meanwhile.
+            enter(PortState::Closed);
+            deviceLost(fault);
             break;
     }
 }
 
 void Link::deviceLost(const toolkit::Fault& fault) {
-    if (lost_) return;  // one loss, however many events the port raises
-    lost_ = true;
-    reconnect_.setEnabled(true);
+    if (state_ == PortState::Ended || lookingForDevice()) return;  // one loss, however many events
+    enter(PortState::Lost);
     tell(portEvent(PortEvent::Kind::Lost, fault));
 }
 
@@ -350,17 +356,13 @@ void Link::deviceLost(const toolkit::Fault& fault) {
 // operator acts. While the device is away a check is one look, not a failed
 // open each second; a connection still being tried is left to finish.
 void Link::reconnectCheck() {
-    if (!lost_ || shutDown_) {
-        reconnect_.setEnabled(false);
-        return;
-    }
-    if (MSComm1.opening() || !MSComm1.devicePresent()) return;
+    if (state_ != PortState::Lost || !MSComm1.devicePresent()) return;
     try {
         MSComm1.setPortOpen(true);
     } catch (const SerialError&) {
         return;  // not back yet
     }
-    openBegun(Pending::Reconnect, std::nullopt);
+    openBegun(Purpose::Reconnect, PortState::Lost, std::nullopt);
 }
 
 }  // namespace projector

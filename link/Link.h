@@ -20,6 +20,13 @@ namespace projector {
 
 inline constexpr std::string_view kSettings19200 = "19200,N,8,1";
 inline constexpr std::string_view kSettings9600 = "9600,N,8,1";
+// The port's life. Closed: by a failed switch, or not yet opened; never
+// reopened behind the operator's back. Opening: an open that takes time (a
+// network connection) is under way. Lost: the device went and is looked for
+// once a second; an open to bring it back is Opening. Ended: the program
+// ends, and nothing of the link runs.
+enum class PortState { Closed, Opening, Open, Lost, Ended };
+
 // Received text beyond this is dropped until the buffer is cleared, so that a
 // flood costs bounded time and memory.
 inline constexpr std::size_t kRxBufferLimit = 32767;
@@ -49,6 +56,7 @@ class Link {
     void start();
     // Until the start-up has ended one way or the other.
     bool starting() const { return starting_; }
+    PortState state() const { return state_; }
 
     // Close, renumber, reopen. A failure is reported, and the port is then
     // left closed on the other number; while a lost device is looked for,
@@ -88,11 +96,15 @@ class Link {
     void MSComm1_OnComm();
     void Timer2_Timer();
     void Timer4_Timer();
-    // An open has begun for a purpose: it is done at once (or failed at
-    // once), or when the port says how it went. Either way the same steps
-    // finish it.
-    enum class Pending { None, Start, Switch, Reconnect, Restore };
-    void openBegun(Pending purpose, const std::optional<toolkit::Fault>& failure);
+    // Why an open is under way. FirstOpen: the window's start, which its
+    // choice of COM1 then ends; Start: a program's, ended by the open.
+    enum class Purpose { FirstOpen, Start, Switch, Reconnect, Restore };
+    bool openFirst(Purpose purpose);
+    // An open has begun: it is done at once (or failed at once), or when the
+    // port says how it went. Either way the same steps finish it. A failure
+    // leaves the link in `otherwise`: Closed, or Lost (looked for again).
+    void openBegun(Purpose purpose, PortState otherwise,
+                   const std::optional<toolkit::Fault>& failure);
     void opened();
     void openFailed(const toolkit::Fault& fault);
     void startEnded(const toolkit::Fault* failure);
@@ -100,6 +112,12 @@ class Link {
     void deviceLost(const toolkit::Fault& fault);
     // While lost, once a check: the same device, if it is back, opens again.
     void reconnectCheck();
+    // Every change of state goes through here; the checks for a lost device
+    // run exactly while one is looked for.
+    void enter(PortState state);
+    bool lookingForDevice() const;
+    // Closes an open port (telling Closed) or gives up an open under way.
+    void closePort();
 
     PortEvent portEvent(PortEvent::Kind kind, toolkit::Fault fault = {}) const;
     void tell(const PortEvent& event);
@@ -111,14 +129,12 @@ class Link {
     toolkit::Timer& Timer4;
     toolkit::Timer& reconnect_;
     std::vector<LinkListener*> listeners_;
-    bool shutDown_ = false;
-    bool lost_ = false;  // closed because the device went, not by anyone's choice
+    PortState state_ = PortState::Closed;
+    Purpose purpose_ = Purpose::FirstOpen;     // while Opening
+    PortState otherwise_ = PortState::Closed;  // while Opening: where a failure leaves it
     bool starting_ = false;
-    // What an open that takes time is for, until it is done.
-    Pending pending_ = Pending::None;
     int switchTo_ = 0;        // a pending switch's number
     int switchFallback_ = 0;  // and the other one
-    bool switchWhileLost_ = false;
 
     std::string SendLine;
     std::string RxBuffer;
