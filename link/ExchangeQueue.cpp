@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "vocabulary/Decoder.h"
 #include "vocabulary/Trace.h"
 
 namespace projector {
@@ -40,7 +39,8 @@ ExchangeQueue::ExchangeQueue(Link& link, toolkit::Timer& silence, toolkit::Timer
 
 void ExchangeQueue::ask(std::string code, Expect expect, Done done) {
     if (away_) {
-        done(Answer{std::move(code), Answer::Outcome::NotSent, {}, std::nullopt, *away_});
+        done(Answer{
+            std::move(code), Answer::Outcome::NotSent, {}, std::nullopt, std::nullopt, *away_});
         return;
     }
     waiting_.push_back({std::move(code), expect, std::move(done)});
@@ -100,8 +100,9 @@ void ExchangeQueue::received(const std::string& chunk, const std::string& /*buff
     restart(silence_);
     if (complete(reply_)) {
         std::optional<std::string> decoded;
-        const Answer::Outcome outcome = judge(*current_, decoded);
-        finish(outcome, std::move(decoded));
+        std::optional<Reading> reading;
+        const Answer::Outcome outcome = judge(*current_, decoded, reading);
+        finish(outcome, std::move(decoded), std::move(reading));
     }
 }
 
@@ -111,7 +112,8 @@ void ExchangeQueue::sendFailed(const std::string& /*line*/, const toolkit::Fault
 
 // A complete reply: of the kind the command expects, and read by the
 // decoder where the command is a query.
-Answer::Outcome ExchangeQueue::judge(const Request& request, std::optional<std::string>& decoded) {
+Answer::Outcome ExchangeQueue::judge(const Request& request, std::optional<std::string>& decoded,
+                                     std::optional<Reading>& reading) {
     const bool ack = reply_.find(kAck) != std::string::npos;
     const bool line = reply_.find('\r') != std::string::npos;
     if (request.expect == Expect::Ack) {
@@ -119,21 +121,26 @@ Answer::Outcome ExchangeQueue::judge(const Request& request, std::optional<std::
     }
     if (request.expect == Expect::Line && !line) return Answer::Outcome::Unexpected;
     if (!isQuery(request.code)) return Answer::Outcome::Answered;
-    decoded = decodeReply(request.code + "\r", "", traceOf(reply_), pressureValue_);
-    if (!decoded || *decoded == kPressureOutOfRange) {
+    std::int16_t pressure = pressureValue_;
+    decoded = decodeReply(request.code + "\r", "", traceOf(reply_), pressure);
+    reading = readReply(request.code, reply_, pressureValue_);
+    if (!decoded || !reading) {
         decoded.reset();
+        reading.reset();
         return Answer::Outcome::Undecoded;
     }
     return Answer::Outcome::Answered;
 }
 
-void ExchangeQueue::finish(Answer::Outcome outcome, std::optional<std::string> decoded) {
+void ExchangeQueue::finish(Answer::Outcome outcome, std::optional<std::string> decoded,
+                           std::optional<Reading> reading) {
     silence_.setEnabled(false);
     overall_.setEnabled(false);
     if (!current_) return;
     Request request = std::move(*current_);
     current_.reset();
-    Answer answer{request.code, outcome, std::exchange(reply_, {}), std::move(decoded), {}};
+    Answer answer{request.code,       outcome, std::exchange(reply_, {}), std::move(decoded),
+                  std::move(reading), {}};
     if (sendFault_) answer.fault = *sendFault_;
     // Whatever is still on its way belongs to no one.
     if (outcome == Answer::Outcome::NoReply || outcome == Answer::Outcome::Cut) {
@@ -155,7 +162,8 @@ void ExchangeQueue::failAll(const toolkit::Fault& fault) {
     while (!waiting_.empty()) {
         Request request = std::move(waiting_.front());
         waiting_.pop_front();
-        Answer answer{request.code, Answer::Outcome::NotSent, {}, std::nullopt, fault};
+        Answer answer{request.code, Answer::Outcome::NotSent, {}, std::nullopt, std::nullopt,
+                      fault};
         request.done(answer);
     }
 }

@@ -15,6 +15,7 @@
 #include "link/LinkListener.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Fault.h"
+#include "vocabulary/Decoder.h"
 
 namespace projector {
 
@@ -39,6 +40,7 @@ struct Answer {
     Outcome outcome = Outcome::NoReply;
     std::string reply;                   // the bytes that came back, as they are
     std::optional<std::string> decoded;  // a query's words, where the decoder read them
+    std::optional<Reading> reading;      // and what they say, for a program
     toolkit::Fault fault;                // NotSent, Lost: why
     bool answered() const { return outcome == Outcome::Answered; }
 };
@@ -77,10 +79,12 @@ class ExchangeQueue : public LinkListener {
 
     void sendNext();
     void timedOut();
-    void finish(Answer::Outcome outcome, std::optional<std::string> decoded = {});
+    void finish(Answer::Outcome outcome, std::optional<std::string> decoded = {},
+                std::optional<Reading> reading = {});
     // Every request still waiting fails at once: the device is away.
     void failAll(const toolkit::Fault& fault);
-    Answer::Outcome judge(const Request& request, std::optional<std::string>& decoded);
+    Answer::Outcome judge(const Request& request, std::optional<std::string>& decoded,
+                          std::optional<Reading>& reading);
 
     Link& link_;
     toolkit::Timer& silence_;

@@ -176,3 +176,39 @@ TEST(Decoder, PressureOutOfRangeKeepsTheLastValue) {
     decodeReply(query, "", traceOf("6554\r"), pressure);
     EXPECT_EQ(pressure, 7077);
 }
+
+// What a program gets from a reply: a state by a stable name, numbers for
+// hours, temperatures and pressure; nothing for a reply that says otherwise.
+TEST(Readings, AReplyIsReadAsAProgramWantsItOrNotAtAll) {
+    struct Case {
+        const char* code;
+        const char* reply;
+        const char* field;  // nullptr: nothing read
+        std::string text;
+        std::vector<double> numbers;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"CR0", "80\r", "state", "standby", {}},
+             {"CR0", "21\r", "state", "cooling-down-all-lamps-failed", {}},
+             {"CR0", "99\r", nullptr, "", {}},
+             {"CR1", "3\r", "input", "video", {}},
+             {"CRA", "FF\r", "mute", "standby", {}},
+             {"CR3", "01234\r", "hours", "", {1234}},
+             {"CR3", "\x81x01234\r", nullptr, "", {}},
+             {"CR3", "01234", nullptr, "", {}},  // no CR: not a whole line
+             {"CR6", "038.2  45.9 033.7\r", "temperatures", "", {38.2, 45.9, 33.7}},
+             {"CR6", "038.2  45.9\r", nullptr, "", {}},
+             {"CR PRESSURE", "853\r", "hPa", "", {1013}},
+             {"CR9", "KR60P Ver1.40\r", "version", "KR60P Ver1.40", {}},
+             {"C00", "\x06", nullptr, "", {}},
+         }) {
+        SCOPED_TRACE(std::string(c.code) + " " + c.reply);
+        std::int16_t pressure = 0;
+        const auto reading = projector::readReply(c.code, c.reply, pressure);
+        ASSERT_EQ(reading.has_value(), c.field != nullptr);
+        if (!reading) continue;
+        EXPECT_EQ(reading->field, c.field);
+        EXPECT_EQ(reading->text, c.text);
+        EXPECT_EQ(reading->numbers, c.numbers);
+    }
+}

@@ -76,6 +76,12 @@ TEST_F(Exchanges, AReplyIsAnAnswerOnlyWholeOfItsKindAndRead) {
              {"nothing", "CR0", Expect::Line, {}, Outcome::NoReply},
              {"cut before its CR", "CR3", Expect::Line, {"012"}, Outcome::Cut},
              {"unreadable", "CR0", Expect::Line, {"?x80\r"}, Outcome::Undecoded},
+             {"hours that are no number",
+              "CR3",
+              Expect::Line,
+              {"\x81"
+               "0123\r"},
+              Outcome::Undecoded},
              {"pressure out of range",
               "CR PRESSURE",
               Expect::Line,

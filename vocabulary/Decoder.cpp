@@ -5,6 +5,7 @@
 #include <span>
 
 #include "vocabulary/NumberReading.h"
+#include "vocabulary/Trace.h"
 
 namespace projector {
 
@@ -13,57 +14,58 @@ namespace {
 struct Row {
     std::string_view key;
     std::string_view caption;
+    std::string_view name;  // for programs: a stable key, lower-case words and hyphens
 };
 
 // clang-format off
 constexpr std::array<Row, 13> kStatus{{
-    {" 0 0", " Power ON"},
-    {" 8 0", " Stand by"},
-    {" 4 0", " Count down"},
-    {" 2 0", " Cooling down"},
-    {" 1 0", " Power Fail"},
-    {" 0 8", " Temperature Warning"},
-    {" 0 2", " NO Key input "},
-    {" 0 4", " Lamp OFF by PWR Management"},
-    {" 2 8", " Temperature Warning & cooling down"},
-    {" 2 4", "Cooling down  PWR Management"},
-    {" 8 8", " Temperature Warning and recoverd"},
-    {" 2 1", " Cooling down (All Lamp FAIL)"},
-    {" 8 1", " Cooling down & sutandby (All Lamp FAIL)"},
+    {" 0 0", " Power ON", "on"},
+    {" 8 0", " Stand by", "standby"},
+    {" 4 0", " Count down", "warming-up"},
+    {" 2 0", " Cooling down", "cooling-down"},
+    {" 1 0", " Power Fail", "power-fail"},
+    {" 0 8", " Temperature Warning", "temperature-warning"},
+    {" 0 2", " NO Key input ", "no-key-input"},
+    {" 0 4", " Lamp OFF by PWR Management", "lamp-off-by-power-management"},
+    {" 2 8", " Temperature Warning & cooling down", "cooling-down-temperature-warning"},
+    {" 2 4", "Cooling down  PWR Management", "cooling-down-power-management"},
+    {" 8 8", " Temperature Warning and recoverd", "standby-temperature-warning-recovered"},
+    {" 2 1", " Cooling down (All Lamp FAIL)", "cooling-down-all-lamps-failed"},
+    {" 8 1", " Cooling down & sutandby (All Lamp FAIL)", "standby-all-lamps-failed"},
 }};
 
 constexpr std::array<Row, 4> kInput{{
-    {" 1", " Computer 1"},
-    {" 2", " Computer 2"},
-    {" 3", " Video"},
-    {" 4", " Input mode 4"},
+    {" 1", " Computer 1", "computer-1"},
+    {" 2", " Computer 2", "computer-2"},
+    {" 3", " Video", "video"},
+    {" 4", " Input mode 4", "input-4"},
 }};
 
 constexpr std::array<Row, 4> kReversal{{
-    {" 1 1", " Normally"},
-    {" 1 0", " Top/Bottom reversal"},
-    {" 0 1", " Left/Right reversal"},
-    {" 0 0", " Top/Bottom , Left/Right reversal"},
+    {" 1 1", " Normally", "normal"},
+    {" 1 0", " Top/Bottom reversal", "top-bottom"},
+    {" 0 1", " Left/Right reversal", "left-right"},
+    {" 0 0", " Top/Bottom , Left/Right reversal", "top-bottom-left-right"},
 }};
 
 constexpr std::array<Row, 6> kMute{{
-    {" 0 0", " Video & Audio mute OFF"},
-    {" 0 1", " Video mute ON"},
-    {" 0 2", " Audio mute ON"},
-    {" 0 3", " Video & Audio mute ON"},
-    {" 8 0", " No signal"},
-    {" F F", " Stand by"},
+    {" 0 0", " Video & Audio mute OFF", "off"},
+    {" 0 1", " Video mute ON", "video"},
+    {" 0 2", " Audio mute ON", "audio"},
+    {" 0 3", " Video & Audio mute ON", "video-audio"},
+    {" 8 0", " No signal", "no-signal"},
+    {" F F", " Stand by", "standby"},
 }};
 
 constexpr std::array<Row, 8> kLampMode{{
-    {" 0 0", " All OFF : 2 Lamp mode"},
-    {" 0 1", " No1 ON  : 2 Lamp mode"},
-    {" 0 2", " No2 ON  : 2 Lamp mode"},
-    {" 0 3", " No1,2 ON  : 2 Lamp mode"},
-    {" 1 0", " All OFF : 1 Lamp mode(No1 USE)"},
-    {" 1 1", " No1 ON  : 1 Lamp mode(No1 USE)"},
-    {" 2 0", " All OFF : 1 Lamp mode(No2 USE)"},
-    {" 2 2", " No2 ON  : 1 Lamp mode(No2 USE)"},
+    {" 0 0", " All OFF : 2 Lamp mode", "two-lamps-all-off"},
+    {" 0 1", " No1 ON  : 2 Lamp mode", "two-lamps-no1-on"},
+    {" 0 2", " No2 ON  : 2 Lamp mode", "two-lamps-no2-on"},
+    {" 0 3", " No1,2 ON  : 2 Lamp mode", "two-lamps-both-on"},
+    {" 1 0", " All OFF : 1 Lamp mode(No1 USE)", "one-lamp-no1-off"},
+    {" 1 1", " No1 ON  : 1 Lamp mode(No1 USE)", "one-lamp-no1-on"},
+    {" 2 0", " All OFF : 1 Lamp mode(No2 USE)", "one-lamp-no2-off"},
+    {" 2 2", " No2 ON  : 1 Lamp mode(No2 USE)", "one-lamp-no2-on"},
 }};
 // clang-format on
 
@@ -72,21 +74,22 @@ enum class Rule { Table, LampTime, Temperature, Verbatim, Pressure };
 struct Query {
     std::string_view code;
     Rule rule;
+    std::string_view field;  // what a program calls the reading
     std::size_t keyLength = 0;
     std::span<const Row> rows = {};
 };
 
 // Tested in this order.
 const std::array<Query, 9> kQueries{{
-    {"CR0", Rule::Table, 4, kStatus},
-    {"CR1", Rule::Table, 2, kInput},
-    {"CR4", Rule::Table, 4, kReversal},
-    {"CR3", Rule::LampTime},
-    {"CR6", Rule::Temperature},
-    {"CRA", Rule::Table, 4, kMute},
-    {"CR9", Rule::Verbatim},
-    {"CR PRESSURE", Rule::Pressure},
-    {"CR7", Rule::Table, 4, kLampMode},
+    {"CR0", Rule::Table, "state", 4, kStatus},
+    {"CR1", Rule::Table, "input", 2, kInput},
+    {"CR4", Rule::Table, "reversal", 4, kReversal},
+    {"CR3", Rule::LampTime, "hours"},
+    {"CR6", Rule::Temperature, "temperatures"},
+    {"CRA", Rule::Table, "mute", 4, kMute},
+    {"CR9", Rule::Verbatim, "version"},
+    {"CR PRESSURE", Rule::Pressure, "hPa"},
+    {"CR7", Rule::Table, "lamps", 4, kLampMode},
 }};
 
 // Up to n characters from position p, counting from 1.
@@ -99,12 +102,35 @@ std::string_view left(std::string_view text, std::size_t n) {
     return text.substr(0, n);
 }
 
-std::optional<std::string> lookUp(const Query& query, std::string_view trace) {
+const Row* rowOf(const Query& query, std::string_view trace) {
     const auto key = left(trace, query.keyLength);
     for (const Row& row : query.rows) {
-        if (row.key == key) return std::string(row.caption);
+        if (row.key == key) return &row;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<std::string> lookUp(const Query& query, std::string_view trace) {
+    const Row* row = rowOf(query, trace);
+    return row ? std::optional<std::string>(row->caption) : std::nullopt;
+}
+
+// The digits (and a decimal point) of a field, as a number; nothing when
+// there are none or anything else.
+std::optional<double> numberIn(std::string_view field) {
+    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    if (field.empty() || field.find_first_not_of("0123456789.") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return readNumber(field);
+}
+
+const Query* queryOf(std::string_view code) {
+    for (const Query& query : kQueries) {
+        if (query.code == code) return &query;
+    }
+    return nullptr;
 }
 
 std::string temperatureLine(std::string_view trace) {
@@ -124,6 +150,45 @@ bool isQueryLine(std::string_view sendLine, std::string_view prefix, std::string
 }
 
 }  // namespace
+
+std::optional<Reading> readReply(std::string_view code, std::string_view reply,
+                                 std::int16_t& pressureValue) {
+    const Query* query = queryOf(code);
+    const auto end = reply.find('\r');
+    if (!query || end == std::string_view::npos) return std::nullopt;
+    const std::string_view line = reply.substr(0, end);
+    Reading reading{query->field, {}, {}};
+    switch (query->rule) {
+        case Rule::Table: {
+            const Row* row = rowOf(*query, traceOf(reply));
+            if (!row) return std::nullopt;
+            reading.text = row->name;
+            return reading;
+        }
+        case Rule::LampTime: {
+            const auto hours = numberIn(line);
+            if (!hours) return std::nullopt;
+            reading.numbers = {*hours};
+            return reading;
+        }
+        case Rule::Temperature:
+            // Columns 1-5, 8-11 and 13-17.
+            for (const auto& [from, count] : {std::pair{0u, 5u}, {7u, 4u}, {12u, 5u}}) {
+                const auto value = numberIn(line.size() > from ? line.substr(from, count) : "");
+                if (!value) return std::nullopt;
+                reading.numbers.push_back(*value);
+            }
+            return reading;
+        case Rule::Verbatim:
+            reading.text = line;
+            return reading;
+        case Rule::Pressure:
+            if (!pressureLine(traceOf(reply), pressureValue)) return std::nullopt;
+            reading.numbers = {static_cast<double>(pressureValue)};
+            return reading;
+    }
+    return std::nullopt;
+}
 
 bool isQuery(std::string_view code) {
     return std::any_of(kQueries.begin(), kQueries.end(),

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace projector {
 
@@ -14,6 +15,18 @@ namespace projector {
 // value when a reading does not fit.
 std::optional<std::string> decodeReply(std::string_view sendLine, std::string_view commandPrefix,
                                        std::string_view trace, std::int16_t& pressureValue);
+
+// What a query's reply says, as a program wants it: a stable name for a
+// state ("standby", "computer-1"), the lamp hours, the three temperatures or
+// the pressure in hPa as numbers, the version as its text.
+struct Reading {
+    std::string_view field;       // "state", "input", "hours", "temperatures", "hPa", ...
+    std::string text;             // a state's name, or the version
+    std::vector<double> numbers;  // hours; S1, S2, S3; hPa
+};
+// Nothing when the reply is not a whole line of what the query asks for.
+std::optional<Reading> readReply(std::string_view code, std::string_view reply,
+                                 std::int16_t& pressureValue);
 
 // Whether the decoder reads the replies to this code.
 bool isQuery(std::string_view code);

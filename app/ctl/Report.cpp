@@ -1,5 +1,6 @@
 #include "app/ctl/Report.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -37,6 +38,21 @@ std::string said(const Outcome& outcome) {
     return trimmed(projector::traceOf(outcome.reply));
 }
 
+// A state by its name, hours and pressure as numbers, temperatures as a
+// list of three.
+void add(QJsonObject& object, const projector::Reading& reading) {
+    const QString field = q(std::string(reading.field));
+    if (reading.numbers.size() == 1) {
+        object[field] = reading.numbers.front();
+    } else if (!reading.numbers.empty()) {
+        QJsonArray numbers;
+        for (const double number : reading.numbers) numbers.append(number);
+        object[field] = numbers;
+    } else {
+        object[field] = q(reading.text);
+    }
+}
+
 QJsonObject jsonOf(const Outcome& outcome) {
     QJsonObject object{{"command", q(outcome.command)},
                        {"code", q(outcome.code)},
@@ -47,6 +63,7 @@ QJsonObject jsonOf(const Outcome& outcome) {
         object["decoded"] =
             outcome.decoded ? QJsonValue(q(trimmed(*outcome.decoded))) : QJsonValue();
     }
+    if (outcome.reading) add(object, *outcome.reading);
     return object;
 }
 
@@ -68,6 +85,7 @@ void Report::status(const std::vector<Outcome>& outcomes) const {
         for (const Outcome& outcome : outcomes) {
             object[q(outcome.command)] =
                 outcome.answered ? QJsonValue(q(said(outcome))) : QJsonValue();
+            if (outcome.reading) add(object, *outcome.reading);
             answered = answered && outcome.answered;
         }
         object["answered"] = answered;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "vocabulary/Decoder.h"
+
 namespace ctl {
 
 struct Outcome {
@@ -15,8 +17,9 @@ struct Outcome {
     std::string reply;  // the bytes that came back, as they are
     bool answered = false;
     bool query = false;
-    std::optional<std::string> decoded;  // the decoder's words, for a query it read
-    std::string time;                    // when the exchange ended, local ISO 8601
+    std::optional<std::string> decoded;         // the decoder's words, for a query it read
+    std::string time;                           // when the exchange ended, local ISO 8601
+    std::optional<projector::Reading> reading;  // what the decoded words say, for a program
 };
 
 class Report {

@@ -116,7 +116,8 @@ void Session::answered(std::size_t index, const projector::Answer& answer) {
                           answer.answered(),
                           exchange.expect == projector::Expect::Line,
                           answer.decoded,
-                          QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString()};
+                          QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString(),
+                          answer.reading};
     if (exchange.group < 0) {
         report_.command(outcome);
     } else {
