@@ -82,12 +82,14 @@ TEST(Ctl, EachCommandWaitsForItsReplyAndPrintsJsonLines) {
                                              {"code", "CR0"},
                                              {"reply", " 8 0 CR "},
                                              {"answered", true},
-                                             {"decoded", "Stand by"}}));
+                                             {"decoded", "Stand by"},
+                                             {"state", "standby"}}));
     EXPECT_EQ(
         json(printed[1]),
         (QJsonObject{
             {"command", "power-on"}, {"code", "C00"}, {"reply", " ACK "}, {"answered", true}}));
     EXPECT_EQ(json(printed[2])["decoded"], "650 hPa");
+    EXPECT_EQ(json(printed[2])["hPa"], 650);
     EXPECT_EQ(run.errors, "");
 }
 
@@ -102,7 +104,7 @@ TEST(Ctl, AReplyThatIsLateCutOrUnreadableIsNoAnswer) {
     };
     for (const Case& c : std::vector<Case>{
              {{"--delay", "700"}, {false, false}, 1, "no reply to CR0"},
-             {{"--garbage", "4"}, {false, true}, 1, "the reply to CR0"},
+             {{"--garbage", "4"}, {false, false}, 1, "the reply to CR0"},
              {{"--chunk", "1", "--chunk-gap", "100"}, {true, true}, 0, ""},
          }) {
         SCOPED_TRACE(c.simulator.join(' ').toStdString());
