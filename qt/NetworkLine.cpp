@@ -25,43 +25,20 @@ telnet::LineSettings lineSettingsOf(const SerialSettings& settings) {
     telnet::LineSettings line;
     line.baud = static_cast<std::uint32_t>(settings.baud);
     line.dataSize = static_cast<unsigned char>(settings.dataBits);
-    switch (settings.parity) {
-        case SerialSettings::Parity::None:
-            line.parity = telnet::LineSettings::None;
-            break;
-        case SerialSettings::Parity::Odd:
-            line.parity = telnet::LineSettings::Odd;
-            break;
-        case SerialSettings::Parity::Even:
-            line.parity = telnet::LineSettings::Even;
-            break;
-        case SerialSettings::Parity::Mark:
-            line.parity = telnet::LineSettings::Mark;
-            break;
-        case SerialSettings::Parity::Space:
-            line.parity = telnet::LineSettings::Space;
-            break;
-    }
-    switch (settings.stopBits) {
-        case SerialSettings::StopBits::One:
-            line.stopSize = telnet::LineSettings::One;
-            break;
-        case SerialSettings::StopBits::OneAndHalf:
-            line.stopSize = telnet::LineSettings::OneAndHalf;
-            break;
-        case SerialSettings::StopBits::Two:
-            line.stopSize = telnet::LineSettings::Two;
-            break;
-    }
+    line.parity = rfc2217Code(settings.parity);
+    line.stopSize = rfc2217Code(settings.stopBits);
     return line;
 }
 
-// "9600,N,8,1", as the panel writes settings.
+// "9600,N,8,1", as the panel writes settings; "?" where the server gave a
+// code RFC 2217 does not define.
 std::string textOf(const telnet::LineSettings& line) {
-    static constexpr char kParity[] = "?NOEMS";
-    static constexpr const char* kStop[] = {"?", "1", "2", "1.5"};
-    return std::to_string(line.baud) + "," + kParity[std::min<int>(line.parity, 5)] + "," +
-           std::to_string(line.dataSize) + "," + kStop[std::min<int>(line.stopSize, 3)];
+    const auto parity = parityOfRfc2217(line.parity);
+    const auto stopBits = stopBitsOfRfc2217(line.stopSize);
+    if (!parity || !stopBits) {
+        return std::to_string(line.baud) + ",?," + std::to_string(line.dataSize) + ",?";
+    }
+    return settingsText({static_cast<int>(line.baud), *parity, line.dataSize, *stopBits});
 }
 
 // The words a busy server said, on one line, printable.

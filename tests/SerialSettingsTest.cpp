@@ -41,3 +41,23 @@ TEST(SerialSettings, RefusesWhatItCannotRead) {
         EXPECT_FALSE(readSerialSettings(text)) << text;
     }
 }
+
+// One table gives the text and RFC 2217's codes: each setting goes to its
+// code and back, and to the text that reads as it.
+TEST(SerialSettings, TextAndWireCodesComeFromOneTable) {
+    for (const char* text :
+         {"19200,N,8,1", "9600,E,7,2", "300,O,5,1.5", "1200,M,6,1", "2400,S,8,2"}) {
+        const auto settings = toolkit::readSerialSettings(text);
+        ASSERT_TRUE(settings) << text;
+        EXPECT_EQ(toolkit::settingsText(*settings), text);
+        EXPECT_EQ(toolkit::parityOfRfc2217(toolkit::rfc2217Code(settings->parity)),
+                  settings->parity);
+        EXPECT_EQ(toolkit::stopBitsOfRfc2217(toolkit::rfc2217Code(settings->stopBits)),
+                  settings->stopBits);
+    }
+    // RFC 2217: NONE 1, ODD 2, EVEN 3, MARK 4, SPACE 5; stop 1, 2, 1.5 as 1, 2, 3.
+    EXPECT_EQ(toolkit::rfc2217Code(toolkit::SerialSettings::Parity::Even), 3);
+    EXPECT_EQ(toolkit::rfc2217Code(toolkit::SerialSettings::StopBits::OneAndHalf), 3);
+    EXPECT_FALSE(toolkit::parityOfRfc2217(0));
+    EXPECT_FALSE(toolkit::stopBitsOfRfc2217(4));
+}

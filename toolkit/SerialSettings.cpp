@@ -1,6 +1,9 @@
 #include "toolkit/SerialSettings.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 namespace toolkit {
@@ -17,6 +20,39 @@ std::vector<std::string> splitAtCommas(const std::string& text) {
         }
     }
     return fields;
+}
+
+using Parity = SerialSettings::Parity;
+using StopBits = SerialSettings::StopBits;
+
+struct ParityRow {
+    Parity parity;
+    char letter;
+    unsigned char rfc2217;
+};
+constexpr std::array<ParityRow, 5> kParities{{
+    {Parity::None, 'N', 1},
+    {Parity::Odd, 'O', 2},
+    {Parity::Even, 'E', 3},
+    {Parity::Mark, 'M', 4},
+    {Parity::Space, 'S', 5},
+}};
+
+struct StopRow {
+    StopBits stopBits;
+    std::string_view text;
+    unsigned char rfc2217;
+};
+constexpr std::array<StopRow, 3> kStopBits{{
+    {StopBits::One, "1", 1},
+    {StopBits::Two, "2", 2},
+    {StopBits::OneAndHalf, "1.5", 3},
+}};
+
+template <typename Row, std::size_t N, typename Match>
+const Row* find(const std::array<Row, N>& rows, Match match) {
+    const auto found = std::find_if(rows.begin(), rows.end(), match);
+    return found == rows.end() ? nullptr : &*found;
 }
 
 std::optional<int> wholeNumber(const std::string& field) {
@@ -38,41 +74,49 @@ std::optional<SerialSettings> readSerialSettings(const std::string& text) {
     if (!baud || *baud <= 0) return std::nullopt;
     settings.baud = *baud;
 
-    if (fields[1].size() != 1) return std::nullopt;
-    switch (fields[1][0]) {
-        case 'N':
-            settings.parity = SerialSettings::Parity::None;
-            break;
-        case 'E':
-            settings.parity = SerialSettings::Parity::Even;
-            break;
-        case 'O':
-            settings.parity = SerialSettings::Parity::Odd;
-            break;
-        case 'M':
-            settings.parity = SerialSettings::Parity::Mark;
-            break;
-        case 'S':
-            settings.parity = SerialSettings::Parity::Space;
-            break;
-        default:
-            return std::nullopt;
-    }
+    const ParityRow* parity =
+        fields[1].size() != 1
+            ? nullptr
+            : find(kParities, [&](const ParityRow& row) { return row.letter == fields[1][0]; });
+    if (!parity) return std::nullopt;
+    settings.parity = parity->parity;
 
     const auto dataBits = wholeNumber(fields[2]);
     if (!dataBits || *dataBits < 5 || *dataBits > 8) return std::nullopt;
     settings.dataBits = *dataBits;
 
-    if (fields[3] == "1") {
-        settings.stopBits = SerialSettings::StopBits::One;
-    } else if (fields[3] == "1.5") {
-        settings.stopBits = SerialSettings::StopBits::OneAndHalf;
-    } else if (fields[3] == "2") {
-        settings.stopBits = SerialSettings::StopBits::Two;
-    } else {
-        return std::nullopt;
-    }
+    const StopRow* stop =
+        find(kStopBits, [&](const StopRow& row) { return row.text == fields[3]; });
+    if (!stop) return std::nullopt;
+    settings.stopBits = stop->stopBits;
     return settings;
+}
+
+std::string settingsText(const SerialSettings& settings) {
+    const auto* parity =
+        find(kParities, [&](const ParityRow& row) { return row.parity == settings.parity; });
+    const auto* stop =
+        find(kStopBits, [&](const StopRow& row) { return row.stopBits == settings.stopBits; });
+    return std::to_string(settings.baud) + "," + parity->letter + "," +
+           std::to_string(settings.dataBits) + "," + std::string(stop->text);
+}
+
+unsigned char rfc2217Code(Parity parity) {
+    return find(kParities, [&](const ParityRow& row) { return row.parity == parity; })->rfc2217;
+}
+
+unsigned char rfc2217Code(StopBits stopBits) {
+    return find(kStopBits, [&](const StopRow& row) { return row.stopBits == stopBits; })->rfc2217;
+}
+
+std::optional<Parity> parityOfRfc2217(unsigned char code) {
+    const auto* row = find(kParities, [&](const ParityRow& r) { return r.rfc2217 == code; });
+    return row ? std::optional(row->parity) : std::nullopt;
+}
+
+std::optional<StopBits> stopBitsOfRfc2217(unsigned char code) {
+    const auto* row = find(kStopBits, [&](const StopRow& r) { return r.rfc2217 == code; });
+    return row ? std::optional(row->stopBits) : std::nullopt;
 }
 
 }  // namespace toolkit
