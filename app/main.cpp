@@ -2,16 +2,15 @@
 #include <QStyleFactory>
 #include <cstdio>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 #include "app/ExitStatus.h"
 #include "app/Options.h"
 #include "app/PanelProgram.h"
 #include "app/PortList.h"
+#include "app/ProgramStart.h"
 #include "app/Signals.h"
 #include "app/StartUp.h"
-#include "log/TrafficLog.h"
 #include "qt/QtSerialDevices.h"
 #include "qt/QtSettings.h"
 
@@ -30,19 +29,11 @@ int listPorts(int argc, char* argv[], const app::Options& options) {
 
 int main(int argc, char* argv[]) {
     const app::Options options = app::readOptions(std::vector<std::string>(argv, argv + argc));
-    if (options.exitText) {
-        std::fputs(options.exitText->c_str(), options.exitStatus == 0 ? stdout : stderr);
-        return options.exitStatus;
-    }
+    if (options.exitText) return app::exitWith(*options.exitText, options.exitStatus);
     if (options.listPorts) return listPorts(argc, argv, options);
-    std::FILE* logFile = nullptr;
-    if (options.log) {
-        try {
-            logFile = trafficlog::openLog(*options.log);
-        } catch (const std::runtime_error& error) {
-            return app::logFailure(argc, argv, error.what());
-        }
-    }
+    const app::LogOpening log = app::openTrafficLog(options.log);
+    if (log.failure) return app::logFailure(argc, argv, *log.failure);
+    std::FILE* logFile = log.file;
 
     app::watchForDisplay();
     QApplication application(argc, argv);

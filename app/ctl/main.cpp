@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 
 #include "app/ExitStatus.h"
+#include "app/ProgramStart.h"
 #include "app/Signals.h"
 #include "app/ctl/CtlOptions.h"
 #include "app/ctl/Report.h"
@@ -27,29 +27,19 @@
 
 int main(int argc, char* argv[]) {
     const ctl::Options options = ctl::readOptions(std::vector<std::string>(argv, argv + argc));
-    if (options.exitText) {
-        std::fputs(options.exitText->c_str(), options.exitStatus == 0 ? stdout : stderr);
-        return options.exitStatus;
-    }
+    if (options.exitText) return app::exitWith(*options.exitText, options.exitStatus);
     const ctl::Report report(options.json);
     if (options.list) {
         report.list();
-        return 0;
+        return app::kExitDone;
     }
     const ctl::Script script = ctl::readScript(options.words, std::cin);
-    if (!script.problem.empty()) {
-        std::fprintf(stderr, "kr60p-ctl: %s\n", script.problem.c_str());
-        return app::kExitUsage;
-    }
-    std::FILE* logFile = nullptr;
-    if (options.log) {
-        try {
-            logFile = trafficlog::openLog(*options.log);
-        } catch (const std::runtime_error& error) {
-            std::fprintf(stderr, "kr60p-ctl: %s\n", error.what());
-            return app::kExitUsage;
-        }
-    }
+    if (!script.problem.empty())
+        return app::exitWith("kr60p-ctl: " + script.problem + "\n", app::kExitUsage);
+    const app::LogOpening logOpening = app::openTrafficLog(options.log);
+    if (logOpening.failure)
+        return app::exitWith("kr60p-ctl: " + *logOpening.failure + "\n", app::kExitUsage);
+    std::FILE* logFile = logOpening.file;
 
     QCoreApplication application(argc, argv);
     toolkit::qt::QtSettings settings;
