@@ -96,3 +96,36 @@ TEST_F(PortSettingsFrame, TheMenuClosedBeforeTimer3LeavesTheFrameToIt) {
     advance(1);
     EXPECT_FALSE(tk.frame(names::PortSettings).visible());
 }
+
+TEST_F(PortSettingsFrame, ComShowsThePortSettingsUntilTimer3Fires) {
+    button(names::Com).click();
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
+    EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
+    EXPECT_TRUE(tk.port.writes.empty());
+    advance(4999);
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
+    advance(1);
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_FALSE(timer(names::SettingsAutoHide).enabled());
+}
+
+TEST_F(PortSettingsFrame, APortChoiceHidesTheSettingsSoonerAndTimer3StillFiresHarmlessly) {
+    button(names::Com).click();
+    advance(1000);
+    tk.option(names::Com1).click();
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
+    advance(4000);
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_FALSE(timer(names::SettingsAutoHide).enabled());
+}
+
+// An option that has the focus when the frame hides gives it back to "COM",
+// never to the next control, which may send something at the next Space.
+TEST_F(PortSettingsFrame, AHiddenOptionGivesTheFocusBackToCom) {
+    button(names::Com).click();
+    tk.frame(names::PortSettings).focusInside(true);
+    advance(5000);
+    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    EXPECT_TRUE(button(names::Com).focused());
+}

@@ -157,29 +157,6 @@ TEST_F(Transfer, TheReceiveBufferKeepsOnlyItsFirst32767Characters) {
     EXPECT_EQ(caption(names::StatusText), " Power ON");
 }
 
-TEST_F(Transfer, ComShowsThePortSettingsUntilTimer3Fires) {
-    button(names::Com).click();
-    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
-    EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
-    EXPECT_TRUE(tk.port.writes.empty());
-    advance(4999);
-    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
-    advance(1);
-    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
-    EXPECT_FALSE(timer(names::SettingsAutoHide).enabled());
-}
-
-TEST_F(Transfer, APortChoiceHidesTheSettingsSoonerAndTimer3StillFiresHarmlessly) {
-    button(names::Com).click();
-    advance(1000);
-    tk.option(names::Com1).click();
-    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
-    EXPECT_TRUE(timer(names::SettingsAutoHide).enabled());
-    advance(4000);
-    EXPECT_FALSE(tk.frame(names::PortSettings).visible());
-    EXPECT_FALSE(timer(names::SettingsAutoHide).enabled());
-}
-
 TEST_F(Transfer, Timer5IsNeverEnabled) {
     for (auto& [name, b] : tk.buttons) {
         if (name != names::End) b->click();
