@@ -80,6 +80,16 @@ std::string startWithKeptDevice(const QString& device) {
     return errors;
 }
 
+// The signals that end the panel, and the log's last line for each.
+const std::vector<std::pair<int, std::string>> kEndingSignals{
+    {SIGTERM, "ENDED: SIGTERM"}, {SIGHUP, "ENDED: SIGHUP"}, {SIGINT, "ENDED: SIGINT"}};
+
+QProcessEnvironment offscreen() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    return environment;
+}
+
 QProcessEnvironment withoutDisplay() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -254,16 +264,13 @@ TEST(Program, ADeviceThatCannotBeUsedIsToldAsTheSystemSaysIt) {
 // SIGTERM, SIGHUP and SIGINT end the panel as END does: the port closed, its
 // lock file gone, and the log's last lines say so and why.
 TEST(Program, ASignalEndsThePanelInOrder) {
-    for (const auto& [signal, why] : std::vector<std::pair<int, std::string>>{
-             {SIGTERM, "ENDED: SIGTERM"}, {SIGHUP, "ENDED: SIGHUP"}, {SIGINT, "ENDED: SIGINT"}}) {
+    for (const auto& [signal, why] : kEndingSignals) {
         SCOPED_TRACE(why);
         PtyPeer device;
         QTemporaryDir folder;
         const QString log = folder.filePath("traffic.log");
         QProcess panel;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        panel.setProcessEnvironment(environment);
+        panel.setProcessEnvironment(offscreen());
         panel.start(KR60P_PANEL,
                     {"--com1", QString::fromStdString(device.devicePath()), "--log", log});
         QString lockName = QString::fromStdString(device.devicePath()).mid(1).replace('/', '_');
@@ -349,15 +356,12 @@ TEST(Program, ItsOptionsAreReadAsGiven) {
 // The start-up failure box runs before the program's event loop; a signal
 // must end the program all the same, with the box open.
 TEST(Program, ASignalEndsThePanelWhileItsStartUpBoxIsOpen) {
-    for (const auto& [signal, why] : std::vector<std::pair<int, std::string>>{
-             {SIGTERM, "ENDED: SIGTERM"}, {SIGHUP, "ENDED: SIGHUP"}, {SIGINT, "ENDED: SIGINT"}}) {
+    for (const auto& [signal, why] : kEndingSignals) {
         SCOPED_TRACE(why);
         QTemporaryDir folder;
         const QString log = folder.filePath("traffic.log");
         QProcess panel;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        panel.setProcessEnvironment(environment);
+        panel.setProcessEnvironment(offscreen());
         panel.start(KR60P_PANEL, {"--com1", "/dev/ttyUSB-no-such-device", "--log", log});
         std::string errors;
         ASSERT_TRUE(waitFor([&] {
