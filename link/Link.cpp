@@ -90,7 +90,7 @@ bool Link::openFirst(Purpose purpose) {
     return !failure;
 }
 
-void Link::startEnded(const toolkit::Fault* failure) {
+void Link::startEnded(const std::optional<toolkit::Fault>& failure) {
     starting_ = false;
     if (failure) {
         tell(portEvent(PortEvent::Kind::StartFailed, *failure));
@@ -292,11 +292,11 @@ void Link::opened() {
         case Purpose::FirstOpen:
             break;  // the window's start goes on with its choice of COM1, which ends it
         case Purpose::Start:
-            startEnded(nullptr);
+            startEnded(std::nullopt);
             break;
         case Purpose::Switch:
             tell(portEvent(PortEvent::Kind::Switched));
-            if (starting_) startEnded(nullptr);
+            if (starting_) startEnded(std::nullopt);
             break;
         case Purpose::Reconnect:
             tell(portEvent(PortEvent::Kind::Reconnected));
@@ -312,12 +312,12 @@ void Link::openFailed(const toolkit::Fault& fault) {
         case Purpose::FirstOpen:
         case Purpose::Start:
             enter(PortState::Closed);
-            startEnded(&fault);
+            startEnded(fault);
             break;
         case Purpose::Switch: {
             enter(otherwise_);
             if (starting_) {
-                startEnded(&fault);
+                startEnded(fault);
                 break;
             }
             PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);

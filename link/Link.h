@@ -107,7 +107,7 @@ class Link {
                    const std::optional<toolkit::Fault>& failure);
     void opened();
     void openFailed(const toolkit::Fault& fault);
-    void startEnded(const toolkit::Fault* failure);
+    void startEnded(const std::optional<toolkit::Fault>& failure);
     // The open device failed or hung up, and the port has closed itself.
     void deviceLost(const toolkit::Fault& fault);
     // While lost, once a check: the same device, if it is back, opens again.

@@ -185,11 +185,13 @@ void NetworkLine::ended(QAbstractSocket::SocketError error) {
     switch (stage) {
         case Stage::Ended:
             return;
-        case Stage::Open:
-            events_.lost(fault(Fault::Kind::Lost, error == QAbstractSocket::RemoteHostClosedError
-                                                      ? "the server closed the connection"
-                                                      : detail));
+        case Stage::Open: {
+            const bool closedByServer = error == QAbstractSocket::RemoteHostClosedError;
+            Fault lost = fault(Fault::Kind::Lost, closedByServer ? "" : detail);
+            lost.closedByServer = closedByServer;
+            events_.lost(std::move(lost));
             return;
+        }
         case Stage::Settling:
             if (error == QAbstractSocket::RemoteHostClosedError) {
                 const std::string said = saidOf(inbox_);

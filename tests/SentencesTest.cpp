@@ -29,6 +29,8 @@ TEST(Sentences, EachKindOfFaultIsSaidInItsOwnWords) {
     pipe.file = toolkit::FileKind::Pipe;
     toolkit::Fault held = fault(Kind::InUse, "/dev/ttyUSB0");
     held.holder = "minicom";
+    toolkit::Fault hungUp = fault(Kind::Lost, "tcp://h:1");
+    hungUp.closedByServer = true;
     toolkit::Fault differs = fault(Kind::SettingsDiffer, "rfc2217://h:1", 1, "9600,N,8,1");
     differs.settings = "19200,N,8,1";
     for (const Case& c : std::vector<Case>{
@@ -52,7 +54,7 @@ TEST(Sentences, EachKindOfFaultIsSaidInItsOwnWords) {
              {differs, "runs the serial line at 9600,N,8,1, not at 19200,N,8,1 as chosen."},
              {fault(Kind::Lost, "/dev/ttyUSB0"),
               "The serial device /dev/ttyUSB0 (COM1) was lost: it was unplugged"},
-             {fault(Kind::Lost, "tcp://h:1", 1, "the server closed the connection"),
+             {hungUp,
               "The connection to the device server tcp://h:1 (COM1) was lost (the server closed "
               "the connection)."},
              {fault(Kind::Closed, "/dev/ttyS0"),

@@ -172,3 +172,33 @@ TEST(ComPort, TheServerAnswersEachRequestWithTheValueInForce) {
     EXPECT_EQ(server.line(), asked);
     EXPECT_EQ(client.inForce(), asked);
 }
+
+// What the telnet framing must not lose or keep: the NUL after a CR that a
+// command (241, NOP) separates from it is data; a subnegotiation too long to
+// keep is dropped whole, and the next one arrives whole.
+TEST(Telnet, CommandsAndOverlongSubnegotiationsTakeNothingFromWhatFollows) {
+    Endpoint endpoint({}, {});
+    EXPECT_EQ(endpoint.receive("A\r" + bytes({IAC, 241}) + "\0B"s).data, "A\r\0B"s);
+    EXPECT_EQ(endpoint.receive("C\r\0D"s).data, "C\rD");  // CR NUL is a bare CR
+
+    const Received in =
+        endpoint.receive(bytes({IAC, SB, kComPort}) + std::string(kSubnegotiationLimit + 10, 'x') +
+                         bytes({IAC, SE, IAC, SB, kComPort}) + "short" + bytes({IAC, SE}) + "80\r");
+    ASSERT_EQ(in.subnegotiations.size(), 1u);
+    EXPECT_EQ(in.subnegotiations[0].payload, "short");
+    EXPECT_EQ(in.data, "80\r");
+}
+
+// A server that answers a new request with other settings again is told of
+// again: once per request, not once for ever.
+TEST(ComPort, EachRequestThatTheServerAnswersOtherwiseIsToldOnce) {
+    ComPortClient client;
+    client.request({19200, 8, LineSettings::None, LineSettings::One});
+    client.receive(bytes({IAC, DO, kComPort}));
+    const std::string slower =
+        bytes({IAC, SB, kComPort, kAnswer + SetBaudRate, 0, 0, 0x25, 0x80, IAC, SE});
+    EXPECT_TRUE(client.receive(slower).differs);
+    EXPECT_FALSE(client.receive(slower).differs);
+    client.request({19200, 8, LineSettings::None, LineSettings::One});
+    EXPECT_TRUE(client.receive(slower).differs);
+}

@@ -70,6 +70,7 @@ struct Fault {
     bool dialoutHelps = false;
     FileKind file = FileKind::Unknown;              // NotSerial
     AddressProblem address = AddressProblem::None;  // BadAddress
+    bool closedByServer = false;                    // Lost: the device server hung up
 };
 
 Fault faultOf(Fault::Kind kind, std::string device, std::string detail = {});

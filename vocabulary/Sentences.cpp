@@ -168,8 +168,10 @@ std::string faultText(const toolkit::Fault& fault) {
             return notSentText(fault);
         case Kind::Lost:
             if (networked(fault)) {
+                const std::string why =
+                    fault.closedByServer ? "the server closed the connection" : fault.detail;
                 return "The connection to the device server " + device + onPort(fault) +
-                       " was lost" + (fault.detail.empty() ? "" : " (" + fault.detail + ")") + ".";
+                       " was lost" + (why.empty() ? "" : " (" + why + ")") + ".";
             }
             return "The serial device " + device + onPort(fault) +
                    " was lost: it was unplugged, or its other end hung up.";

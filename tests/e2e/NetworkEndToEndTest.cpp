@@ -233,7 +233,8 @@ TEST(Program, NetworkAddressesThatCannotWorkAreRefusedWithTheReason) {
         });
         EXPECT_NE(errors.find(c.said), std::string::npos) << errors;
         if (c.status >= 0) {
-            ASSERT_TRUE(program.waitForFinished(5'000));
+            // Already over, waitForFinished would say false.
+            ASSERT_TRUE(program.state() == QProcess::NotRunning || program.waitForFinished(5'000));
             EXPECT_EQ(program.exitCode(), c.status);
             EXPECT_NE(errors.find("tcp://HOST:PORT"), std::string::npos);
         } else {
