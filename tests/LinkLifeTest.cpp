@@ -81,21 +81,6 @@ TEST_F(LinkLife, AStartThatTakesTimeEndsWhenTheOpenIsDoneOrFails) {
     EXPECT_EQ(again.state(), PortState::Closed);
 }
 
-// The window's own start: open, then close and open again on its choice of COM1.
-TEST_F(LinkLife, TheWindowsStartOpensClosesAndReopens) {
-    ASSERT_TRUE(link.openPortAtStart());
-    link.switchPort(1);
-    EXPECT_EQ(events(), (Events{"Opened 1", "Closed 1", "Opened 1", "Switched 1", "Started 1"}));
-    port.missingDevices = {"/dev/ttyUSB0"};
-    port.unplug();
-    events();
-    link.shutDown("x");
-    projector::Link failing{port, timer2, timer4, reconnect};
-    failing.addListener(heard);
-    EXPECT_FALSE(failing.openPortAtStart());
-    EXPECT_EQ(events(), (Events{"Ended 1", "StartFailed 1"}));
-}
-
 TEST_F(LinkLife, ALostDeviceIsLookedForOnceASecondAndReopened) {
     link.start();
     events();
@@ -111,36 +96,6 @@ TEST_F(LinkLife, ALostDeviceIsLookedForOnceASecondAndReopened) {
     EXPECT_EQ(events(), (Events{"Opened 1", "Reconnected 1"}));
     EXPECT_EQ(link.state(), PortState::Open);
     EXPECT_FALSE(reconnect.enabled());
-}
-
-TEST_F(LinkLife, AFailedSwitchLeavesThePortClosedOnTheOtherNumber) {
-    link.start();
-    events();
-    port.missingPorts = {2};
-    link.switchPort(2);
-    EXPECT_EQ(events(), (Events{"Closed 1", "SwitchFailed 2"}));
-    EXPECT_EQ(link.state(), PortState::Closed);
-    EXPECT_EQ(port.commPort(), 1);
-    clock.advance(10'000);
-    EXPECT_TRUE(events().empty());  // never reopened behind the operator's back
-    link.switchPort(1);
-    EXPECT_EQ(events(), (Events{"Opened 1", "Switched 1"}));
-}
-
-TEST_F(LinkLife, AFailedSwitchWhileLostGoesOnLookingForTheChosenPort) {
-    link.start();
-    port.slowOpens = true;
-    port.unplug();
-    events();
-    link.switchPort(2);
-    port.failOpen(FaultKind::Refused);
-    EXPECT_EQ(events(), (Events{"SwitchFailed+looking 2"}));
-    EXPECT_EQ(link.state(), PortState::Lost);
-    EXPECT_EQ(port.commPort(), 2);
-    port.plugIn();
-    clock.advance(1000);
-    port.finishOpen();
-    EXPECT_EQ(events(), (Events{"Opened 2", "Reconnected 2"}));
 }
 
 // After a device chosen from the window failed, the link is put back: the
