@@ -257,3 +257,21 @@ TEST_F(Devices, AChoiceThatFailsWhileTheDeviceIsLostKeepsLookingForIt) {
     EXPECT_EQ(tk.box.withdrawn, std::vector<std::string>{tk.box.warnings[2]});
     EXPECT_TRUE(tk.port.writes.empty());
 }
+
+// A device the system does not list heads the menu as what COM1 stands for
+// now; every other item still picks its own device.
+TEST(DeviceMenu, APickWhileTheCurrentDeviceIsUnlistedIsThePickedDevice) {
+    fake::Toolkit tk;
+    tk.devices.devices = {adapter("usb-FTDI_A", "/dev/ttyUSB0"),
+                          adapter("usb-Prolific_B", "/dev/ttyUSB1")};
+    tk.stored.values["devices/COM1"] = "/tmp/projector";
+    panel::Form1 form(tk);
+    form.Form_Load();
+    tk.menu.answer = [](const std::vector<toolkit::MenuItem>& items) {
+        EXPECT_EQ(items[0].text, "/tmp/projector");
+        return std::optional<std::size_t>(2);
+    };
+    tk.option(names::Com1).rightClick();
+    EXPECT_EQ(tk.stored.values["devices/COM1"], "/dev/serial/by-id/usb-Prolific_B");
+    EXPECT_EQ(tk.port.device(), "/dev/serial/by-id/usb-Prolific_B");
+}

@@ -73,6 +73,9 @@ TEST(StartUp, TheFailureBoxOffersAnotherDevice) {
     EXPECT_NE(tk.box.asked[1].find("tcp://10.0.0.9:4001 (COM1) cannot be reached"),
               std::string::npos)
         << tk.box.asked[1];
+    EXPECT_NE(tk.box.asked[1].find("COM1 stands for tcp://10.0.0.9:4001 because"),
+              std::string::npos)
+        << tk.box.asked[1];
     EXPECT_FALSE(tk.window->shown());
 
     tk.port.finishOpen();

@@ -132,3 +132,21 @@ TEST_F(Logged, AWarningIsLoggedBeforeItsBoxShows) {
     ASSERT_EQ(loggedWhileShown.size(), 2u);
     EXPECT_EQ(loggedWhileShown[1], "T WARNING " + tk.box.warnings.back());
 }
+
+// A program whose start fails says so in its log, with the reason.
+TEST(TrafficLog, AStartThatFailsIsWritten) {
+    struct Log : MemoryLog {
+        using MemoryLog::lines;
+        using MemoryLog::log;
+    } memory;
+    fake::Clock clock;
+    fake::SerialPort port;
+    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
+    port.setDevice(1, "/dev/ttyUSB9");
+    port.missingDevices = {"/dev/ttyUSB9"};
+    projector::Link link{port, timer2, timer4, reconnect};
+    link.addListener(memory.log);
+    link.start();
+    EXPECT_EQ(memory.lines(), (Lines{"T CANNOT START COM1 /dev/ttyUSB9: There is no serial device "
+                                     "/dev/ttyUSB9 (COM1)."}));
+}

@@ -2,6 +2,7 @@
 // ACK or a CR, words or JSON Lines, and the exit status for each fault.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -140,6 +141,28 @@ TEST(Ctl, TheSimulatorOnAPseudoTerminalAndOnTcpAnswersStatus) {
         ASSERT_EQ(printed.size(), 6u) << run.out;
         EXPECT_EQ(printed[0], "power-state: Stand by");
         EXPECT_EQ(printed[3], "input-mode: Computer 1");
+    }
+    SimulatorProcess simulator;
+    const CtlRun twice =
+        ctl({"-d", QString::fromStdString(simulator.devicePath()), "--json", "status", "status"});
+    const auto objects = lines(twice.out);
+    ASSERT_EQ(objects.size(), 2u) << twice.out;  // one object for each status, never merged
+    for (const std::string& object : objects) EXPECT_EQ(json(object)["state"], "standby");
+}
+
+// A signal ends kr60p-ctl at once, whatever it waits for, with status 130.
+TEST(Ctl, ASignalEndsItWithStatus130) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        PtyPeer silent;
+        QProcess program;
+        program.start(KR60P_CTL, {"-d", QString::fromStdString(silent.devicePath()), "-t", "60000",
+                                  "power-on"});
+        std::string heard;
+        ASSERT_TRUE(waitUntilReceived(silent, heard, "C00\r"));
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(5'000));
+        EXPECT_EQ(program.exitCode(), 130) << signal;
+        EXPECT_TRUE(program.readAllStandardError().contains("C00 was sent")) << signal;
     }
 }
 

@@ -175,6 +175,33 @@ TEST(OnTcp, AServerThatClosesAtOnceIsQuotedAndBusyOnlyWhenItSaysSo) {
     }
 }
 
+// What a server sends while the new connection is watched is data all the
+// same, shown once the port counts as open.
+TEST(OnTcp, BytesThatComeWhileTheConnectionSettlesAreShown) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::newConnection,
+                     [&] { server.nextPendingConnection()->write("80\r"); });
+    PanelWindow panel("tcp://127.0.0.1:" + std::to_string(server.serverPort()));
+    EXPECT_TRUE(waitFor([&] { return panel.text(names::ReceivedTrace) == " 8 0 CR "; }))
+        << panel.text(names::ReceivedTrace).toStdString();
+}
+
+// The simulator notices a client that hung up: the next one is served.
+TEST(OnTcp, TheSimulatorServesTheNextClientOnceOneHasHungUp) {
+    SimulatorProcess simulator({"--listen", "tcp://127.0.0.1:0"});
+    const std::string address = simulator.devicePath();
+    {
+        QTcpSocket first;
+        first.connectToHost(
+            "127.0.0.1", static_cast<quint16>(std::stoi(address.substr(address.rfind(':') + 1))));
+        ASSERT_TRUE(first.waitForConnected(5'000));
+        first.disconnectFromHost();
+    }
+    PanelWindow panel(address);
+    EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
+}
+
 // A server that speaks telnet at a raw client's port, and one that talks
 // nonsense on an RFC 2217 connection: no telnet byte ever shows as data.
 TEST(OnTcp, TelnetBytesNeverShowAsData) {
