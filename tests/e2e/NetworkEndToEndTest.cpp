@@ -202,6 +202,21 @@ TEST(OnTcp, TheSimulatorServesTheNextClientOnceOneHasHungUp) {
     EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
 }
 
+// A line asked for while the connection is still being made is refused with
+// the reason, never kept to go out later behind the operator's back.
+TEST(OnTcp, ALineWhileConnectingIsRefusedNotQueued) {
+    StalledListener stalled;
+    PtyPeer peer;
+    PanelWindow panel(peer.devicePath(), "tcp://127.0.0.1:" + std::to_string(stalled.port()));
+    panel.click(names::Com);
+    panel.find<QRadioButton>(names::Com2)->click();
+    panel.click(names::PowerOn);
+    ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
+    EXPECT_NE(panel.warnings[0].find("Nothing was sent: the panel is still connecting"),
+              std::string::npos)
+        << panel.warnings[0];
+}
+
 // A server that speaks telnet at a raw client's port, and one that talks
 // nonsense on an RFC 2217 connection: no telnet byte ever shows as data.
 TEST(OnTcp, TelnetBytesNeverShowAsData) {
