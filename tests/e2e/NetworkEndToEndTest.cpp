@@ -125,8 +125,9 @@ TEST(OnTcp, AConnectionThatIsNeverMadeTimesOutWithoutHoldingUpTheWindow) {
 // A raw TCP server given as rfc2217:// is told once, and the commands then
 // go to it as they are.
 TEST(OnTcp, ARawServerGivenAsRfc2217IsToldOnceAndGetsPlainCommands) {
-    SimulatorProcess simulator({"--listen", "tcp://127.0.0.1:0"});
-    const std::string raw = simulator.devicePath();
+    auto simulator =
+        std::make_unique<SimulatorProcess>(QStringList{"--listen", "tcp://127.0.0.1:0"});
+    const std::string raw = simulator->devicePath();
     PanelWindow panel("rfc2217://" + raw.substr(raw.find("://") + 3));
     ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
     EXPECT_NE(panel.warnings[0].find("does not speak RFC 2217"), std::string::npos)
@@ -134,10 +135,19 @@ TEST(OnTcp, ARawServerGivenAsRfc2217IsToldOnceAndGetsPlainCommands) {
     EXPECT_NE(panel.warnings[0].find("use " + raw + "."), std::string::npos) << panel.warnings[0];
     panel.form.link().send("C01");
     EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
-    const std::vector<std::string> commands = simulator.commands();
+    const std::vector<std::string> commands = simulator->commands();
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.back(), "CR0<CR>");
-    EXPECT_EQ(panel.warnings.size(), 1u);
+
+    // Once for the device: a reconnect does not tell it again.
+    simulator.reset();
+    ASSERT_TRUE(waitFor([&] { return panel.warnings.size() == 2; }));  // the loss
+    simulator =
+        std::make_unique<SimulatorProcess>(QStringList{"--listen", QString::fromStdString(raw)});
+    ASSERT_TRUE(waitFor([&] { return panel.tk.serialPort().portOpen(); }));
+    panel.click(names::StatusQuery);  // goes out after the open's news, a notice included
+    ASSERT_TRUE(waitFor([&] { return simulator->commands().size() == 1; }));
+    EXPECT_EQ(panel.warnings.size(), 2u) << panel.warnings.back();
 }
 
 // A server that closes at once is quoted, and called busy only when it says
