@@ -275,3 +275,16 @@ TEST(DeviceMenu, APickWhileTheCurrentDeviceIsUnlistedIsThePickedDevice) {
     EXPECT_EQ(tk.stored.values["devices/COM1"], "/dev/serial/by-id/usb-Prolific_B");
     EXPECT_EQ(tk.port.device(), "/dev/serial/by-id/usb-Prolific_B");
 }
+
+// A write that finds the device gone: the loss is the news, in one box; the
+// line is not traced as sent, and the port's own event of it adds nothing.
+TEST_F(Devices, AWriteThatFindsTheDeviceGoneGivesOneBoxAndTracesNothing) {
+    tk.port.goneAtNextWrite = true;
+    button(names::PowerOn).click();
+    ASSERT_EQ(tk.box.warnings.size(), 1u);
+    EXPECT_NE(tk.box.warnings[0].find("was lost"), std::string::npos) << tk.box.warnings[0];
+    EXPECT_EQ(caption(names::SentTrace), "");
+    EXPECT_TRUE(linesSent.sent.empty());
+    tk.port.raise(toolkit::CommEvent::Lost, tk.port.faultOf(toolkit::Fault::Kind::Lost));
+    EXPECT_EQ(tk.box.warnings.size(), 1u);
+}

@@ -174,6 +174,14 @@ void SerialPort::failOpen(toolkit::Fault::Kind kind) {
 }
 
 void SerialPort::output(const std::string& bytes) {
+    if (goneAtNextWrite && open_) {
+        goneAtNextWrite = false;
+        open_ = false;
+        gone_ = true;
+        event_ = toolkit::CommEvent::Lost;
+        fault_ = faultOf(toolkit::Fault::Kind::Lost);
+        throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::SendFailed));
+    }
     if (opening_) throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::Connecting));
     if (!open_) throw toolkit::SerialError(faultOf(toolkit::Fault::Kind::Closed));
     writes.push_back(bytes);

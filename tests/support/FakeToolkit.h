@@ -287,6 +287,9 @@ class SerialPort : public toolkit::SerialPort {
     void hangUp() { open_ = false, gone_ = true; }
     // The device is pulled out: the port closes itself and says so.
     void unplug();
+    // The device went, and the next write finds it: that write fails, and
+    // the port notes the loss before it raises its event.
+    bool goneAtNextWrite = false;
     // A device is there again (closed until the panel opens it).
     void plugIn() { gone_ = false; }
     // A slow open is done.
