@@ -6,6 +6,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -111,9 +112,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 6:
                 tk.port.deliver(in.ConsumeRandomLengthString(256));
                 break;
-            case 7:
-                tk.port.raise(in.ConsumeIntegral<std::uint8_t>());
+            case 7: {
+                using toolkit::CommEvent;
+                // Every kind of event the port raises, and one it never does.
+                static constexpr std::array kEvents{CommEvent::None,
+                                                    CommEvent::Receive,
+                                                    CommEvent::Lost,
+                                                    CommEvent::Opened,
+                                                    CommEvent::OpenFailed,
+                                                    CommEvent::Notice,
+                                                    static_cast<CommEvent>(1001)};
+                tk.port.raise(
+                    kEvents[in.ConsumeIntegralInRange<std::size_t>(0, kEvents.size() - 1)]);
                 break;
+            }
             case 8:
                 tk.port.hangUp();
                 break;
