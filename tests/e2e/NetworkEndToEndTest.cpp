@@ -200,7 +200,7 @@ TEST(OnTcp, BytesThatComeWhileTheConnectionSettlesAreShown) {
 // The simulator notices a client that hung up: the next one is served.
 TEST(OnTcp, TheSimulatorServesTheNextClientOnceOneHasHungUp) {
     SimulatorProcess simulator({"--listen", "tcp://127.0.0.1:0"});
-    const std::string address = simulator.devicePath();
+    const std::string& address = simulator.devicePath();
     {
         QTcpSocket first;
         first.connectToHost(
