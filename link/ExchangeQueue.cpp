@@ -16,6 +16,10 @@ bool complete(const std::string& reply) {
     return reply.find(kAck) != std::string::npos || reply.find('\r') != std::string::npos;
 }
 
+Answer notSent(std::string code, const toolkit::Fault& fault) {
+    return {std::move(code), Answer::Outcome::NotSent, {}, std::nullopt, std::nullopt, fault};
+}
+
 void restart(toolkit::Timer& timer) {
     timer.setEnabled(false);
     timer.setEnabled(true);
@@ -25,10 +29,10 @@ void restart(toolkit::Timer& timer) {
 
 ExchangeQueue::ExchangeQueue(Link& link, toolkit::Timer& silence, toolkit::Timer& overall,
                              toolkit::Timer& quiet, ExchangeTiming timing)
-    : link_(link), silence_(silence), overall_(overall), quiet_(quiet), timing_(timing) {
-    silence_.setInterval(timing_.silenceMs);
-    overall_.setInterval(timing_.overallMs);
-    quiet_.setInterval(timing_.quietMs);
+    : link_(link), silence_(silence), overall_(overall), quiet_(quiet) {
+    silence_.setInterval(timing.silenceMs);
+    overall_.setInterval(timing.overallMs);
+    quiet_.setInterval(timing.quietMs);
     silence_.onTimer([this] { timedOut(); });
     overall_.onTimer([this] { timedOut(); });
     quiet_.onTimer([this] {
@@ -39,8 +43,7 @@ ExchangeQueue::ExchangeQueue(Link& link, toolkit::Timer& silence, toolkit::Timer
 
 void ExchangeQueue::ask(std::string code, Expect expect, Done done) {
     if (away_) {
-        done(Answer{
-            std::move(code), Answer::Outcome::NotSent, {}, std::nullopt, std::nullopt, *away_});
+        done(notSent(std::move(code), *away_));
         return;
     }
     waiting_.push_back({std::move(code), expect, std::move(done)});
@@ -162,9 +165,7 @@ void ExchangeQueue::failAll(const toolkit::Fault& fault) {
     while (!waiting_.empty()) {
         Request request = std::move(waiting_.front());
         waiting_.pop_front();
-        Answer answer{request.code, Answer::Outcome::NotSent, {}, std::nullopt, std::nullopt,
-                      fault};
-        request.done(answer);
+        request.done(notSent(request.code, fault));
     }
 }
 

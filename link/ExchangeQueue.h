@@ -90,7 +90,6 @@ class ExchangeQueue : public LinkListener {
     toolkit::Timer& silence_;
     toolkit::Timer& overall_;
     toolkit::Timer& quiet_;
-    ExchangeTiming timing_;
     bool ready_ = false;                  // the port is open
     std::optional<toolkit::Fault> away_;  // why the device is not there
     std::deque<Request> waiting_;

@@ -28,17 +28,15 @@ void WarningBoxes::sendFailed(const std::string& /*line*/, const toolkit::Fault&
 
 void WarningBoxes::portEvent(const projector::PortEvent& event) {
     switch (event.kind) {
+        case Kind::SwitchFailed:
+            if (!event.reconnecting) {
+                warn(faultText(event.fault));
+                break;
+            }
+            [[fallthrough]];  // the device is still looked for: a loss's box
         case Kind::Lost:
             lossShown_ = lossWarning(event.fault, false);
             warn(lossShown_);
-            break;
-        case Kind::SwitchFailed:
-            if (event.reconnecting) {
-                lossShown_ = lossWarning(event.fault, false);
-                warn(lossShown_);
-            } else {
-                warn(faultText(event.fault));
-            }
             break;
         case Kind::SpeedFailed:
         case Kind::Notice:

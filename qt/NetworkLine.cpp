@@ -86,6 +86,14 @@ NetworkLine::NetworkLine(std::string device, NetworkAddress address, Events even
                      [this] { ended(QAbstractSocket::RemoteHostClosedError); });
 }
 
+// A raw TCP server takes every telnet command for data and passes it to the
+// projector: once the connection counts as open, none more goes to a server
+// that has not answered in telnet (one that does later is spoken to again).
+bool NetworkLine::speaksTelnet() const {
+    return telnet_ && (stage_ == Stage::Waiting || stage_ == Stage::Connecting ||
+                       stage_ == Stage::Settling || telnet_->heardTelnet());
+}
+
 NetworkLine::~NetworkLine() {
     QObject::disconnect(&socket_, nullptr, nullptr, nullptr);
     socket_.abort();
@@ -134,12 +142,7 @@ void NetworkLine::settled() {
     events_.opened();
     for (Fault& held : heldNotices_) events_.notice(std::move(held));
     heldNotices_.clear();
-    // A raw TCP server takes every telnet command for data and passes it to
-    // the projector: none more goes to one that has never answered in telnet.
-    if (telnet_ && !telnet_->heardTelnet()) {
-        telnetSilent_ = true;
-        events_.notice(fault(Fault::Kind::NotRfc2217));
-    }
+    if (telnet_ && !speaksTelnet()) events_.notice(fault(Fault::Kind::NotRfc2217));
     // What arrived while settling goes out after the news of the open.
     QTimer::singleShot(0, &socket_, [this] {
         if (stage_ == Stage::Open && !inbox_.empty()) events_.received();
@@ -160,7 +163,6 @@ void NetworkLine::readIncoming() {
     std::string data;
     if (telnet_) {
         telnet::ComPortClient::Received in = telnet_->receive(bytes.toStdString());
-        telnetSilent_ = telnetSilent_ && !telnet_->heardTelnet();  // a slow one after all
         if (!in.reply.empty()) socket_.write(QByteArray::fromStdString(in.reply));
         if (in.refused) notice(fault(Fault::Kind::NoRemoteSettings));
         if (in.differs) {
@@ -227,7 +229,7 @@ void NetworkLine::ended(QAbstractSocket::SocketError error) {
 void NetworkLine::apply(const SerialSettings& settings, const std::string& text) {
     wanted_ = lineSettingsOf(settings);
     wantedText_ = text;
-    if (!telnet_ || telnetSilent_ || (stage_ != Stage::Settling && stage_ != Stage::Open)) return;
+    if (!speaksTelnet() || (stage_ != Stage::Settling && stage_ != Stage::Open)) return;
     const std::string request = telnet_->request(wanted_);
     if (!request.empty()) socket_.write(QByteArray::fromStdString(request));
 }
@@ -235,7 +237,7 @@ void NetworkLine::apply(const SerialSettings& settings, const std::string& text)
 void NetworkLine::write(const std::string& bytes) {
     if (stage_ == Stage::Ended) throw SerialError(fault(Fault::Kind::Lost));
     if (stage_ != Stage::Open) throw SerialError(fault(Fault::Kind::Connecting));
-    const std::string wire = telnet_ && !telnetSilent_ ? telnet_->encode(bytes) : bytes;
+    const std::string wire = speaksTelnet() ? telnet_->encode(bytes) : bytes;
     if (socket_.write(wire.data(), static_cast<qint64>(wire.size())) !=
         static_cast<qint64>(wire.size())) {
         throw SerialError(fault(Fault::Kind::SendFailed, socket_.errorString().toStdString()));

@@ -45,6 +45,7 @@ class NetworkLine : public Line {
     void ended(QAbstractSocket::SocketError error);
     void notice(Fault fault);
     Fault fault(Fault::Kind kind, std::string detail = {}) const;
+    bool speaksTelnet() const;
 
     std::string device_;
     NetworkAddress address_;
@@ -53,7 +54,6 @@ class NetworkLine : public Line {
     QTimer deadline_;
     QTimer settle_;
     std::optional<telnet::ComPortClient> telnet_;
-    bool telnetSilent_ = false;  // an rfc2217:// server that never spoke telnet
     telnet::LineSettings wanted_;
     std::string wantedText_;
     Stage stage_ = Stage::Waiting;

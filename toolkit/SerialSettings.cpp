@@ -55,6 +55,14 @@ const Row* find(const std::array<Row, N>& rows, Match match) {
     return found == rows.end() ? nullptr : &*found;
 }
 
+const ParityRow& rowOf(Parity parity) {
+    return *find(kParities, [&](const ParityRow& row) { return row.parity == parity; });
+}
+
+const StopRow& rowOf(StopBits stopBits) {
+    return *find(kStopBits, [&](const StopRow& row) { return row.stopBits == stopBits; });
+}
+
 std::optional<int> wholeNumber(const std::string& field) {
     int value = 0;
     const char* end = field.data() + field.size();
@@ -93,20 +101,16 @@ std::optional<SerialSettings> readSerialSettings(const std::string& text) {
 }
 
 std::string settingsText(const SerialSettings& settings) {
-    const auto* parity =
-        find(kParities, [&](const ParityRow& row) { return row.parity == settings.parity; });
-    const auto* stop =
-        find(kStopBits, [&](const StopRow& row) { return row.stopBits == settings.stopBits; });
-    return std::to_string(settings.baud) + "," + parity->letter + "," +
-           std::to_string(settings.dataBits) + "," + std::string(stop->text);
+    return std::to_string(settings.baud) + "," + rowOf(settings.parity).letter + "," +
+           std::to_string(settings.dataBits) + "," + std::string(rowOf(settings.stopBits).text);
 }
 
 unsigned char rfc2217Code(Parity parity) {
-    return find(kParities, [&](const ParityRow& row) { return row.parity == parity; })->rfc2217;
+    return rowOf(parity).rfc2217;
 }
 
 unsigned char rfc2217Code(StopBits stopBits) {
-    return find(kStopBits, [&](const StopRow& row) { return row.stopBits == stopBits; })->rfc2217;
+    return rowOf(stopBits).rfc2217;
 }
 
 std::optional<Parity> parityOfRfc2217(unsigned char code) {

@@ -1,6 +1,5 @@
 #include "vocabulary/Decoder.h"
 
-#include <algorithm>
 #include <array>
 #include <span>
 
@@ -191,8 +190,7 @@ std::optional<Reading> readReply(std::string_view code, std::string_view reply,
 }
 
 bool isQuery(std::string_view code) {
-    return std::any_of(kQueries.begin(), kQueries.end(),
-                       [code](const Query& query) { return query.code == code; });
+    return queryOf(code) != nullptr;
 }
 
 std::optional<std::string> pressureLine(std::string_view trace, std::int16_t& pressureValue) {

@@ -60,7 +60,7 @@ bool addStep(const std::string& given, const std::string* code, Script& script,
              const std::string& where) {
     const std::string word = lowered(given);
     if (word == "status") {
-        script.steps.push_back({"status", {}, true});
+        script.steps.push_back({"status", {}, projector::Expect::Line});
         return true;
     }
     if (word == "send") {
@@ -75,12 +75,16 @@ bool addStep(const std::string& given, const std::string* code, Script& script,
                              ".";
             return false;
         }
-        script.steps.push_back({"send", bytes, projector::isQuery(bytes)});
+        // A typed code that is no known query may be answered either way.
+        script.steps.push_back(
+            {"send", bytes,
+             projector::isQuery(bytes) ? projector::Expect::Line : projector::Expect::Either});
         return true;
     }
     if (const projector::Command* command = projector::commandNamed(word)) {
         script.steps.push_back(
-            {word, std::string(command->code), projector::isQuery(command->code)});
+            {word, std::string(command->code),
+             projector::isQuery(command->code) ? projector::Expect::Line : projector::Expect::Ack});
         return true;
     }
     script.problem = "unknown command \"" + readable(given) + "\"" + where +

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "link/ExchangeQueue.h"
+
 namespace ctl {
 
 struct Step {
-    std::string name;  // the command's name, "status" or "send"
-    std::string code;  // the code it sends (none for "status")
-    bool query = false;
+    std::string name;                                    // the command's name, "status" or "send"
+    std::string code;                                    // the code it sends (none for "status")
+    projector::Expect expect = projector::Expect::Line;  // what its reply is to look like
 };
 
 // The steps; or, when a word cannot be a command, why, for standard error.

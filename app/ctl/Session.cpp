@@ -34,11 +34,7 @@ Session::Session(projector::Link& link, projector::ExchangeQueue& queue, const S
     int group = 0;
     for (const Step& step : script.steps) {
         if (step.name != "status") {
-            const auto expect =
-                step.name == "send"
-                    ? (step.query ? projector::Expect::Line : projector::Expect::Either)
-                    : (step.query ? projector::Expect::Line : projector::Expect::Ack);
-            exchanges_.push_back({step.name, step.code, expect, -1});
+            exchanges_.push_back({step.name, step.code, step.expect, -1});
             continue;
         }
         // Every named query, in the catalogue's order.

@@ -12,11 +12,16 @@
 #include "PanelWindow.h"
 #include "tests/support/PtyPeer.h"
 
+// Connects a client of the test's own to a tcp:// address on the loopback.
+inline bool connectTo(QTcpSocket& client, const std::string& address) {
+    client.connectToHost("127.0.0.1",
+                         static_cast<quint16>(std::stoi(address.substr(address.rfind(':') + 1))));
+    return client.waitForConnected(5'000);
+}
+
 inline ::testing::AssertionResult switchingToItSaysBusy(const std::string& address) {
     QTcpSocket otherClient;
-    otherClient.connectToHost(
-        "127.0.0.1", static_cast<quint16>(std::stoi(address.substr(address.rfind(':') + 1))));
-    if (!otherClient.waitForConnected(5'000)) {
+    if (!connectTo(otherClient, address)) {
         return ::testing::AssertionFailure() << "no other client";
     }
     PtyPeer spare;

@@ -34,7 +34,8 @@ bool decodes(PanelWindow& panel, const char* button, const QString& expected,
     return waitFor([&] { return panel.text(label) == expected; });
 }
 
-void chooseSpeed(PanelWindow& panel, const char* option) {
+// A port or a speed, as the operator chooses it under "COM".
+void chooseUnderCom(PanelWindow& panel, const char* option) {
     panel.click(names::Com);
     panel.find<QRadioButton>(option)->click();
 }
@@ -65,11 +66,11 @@ TEST(OnTcp, BothModesCarryCommandsAndOnlyRfc2217CarriesTheSpeed) {
         EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
         // The projector runs at 19200: at 9600 a line that carries the speed
         // turns to noise; a raw one does not carry it.
-        chooseSpeed(panel, names::Speed9600);
+        chooseUnderCom(panel, names::Speed9600);
         const bool rfc2217 = std::string(scheme) == "rfc2217";
         EXPECT_TRUE(decodes(panel, names::StatusQuery, rfc2217 ? " X X X X" : " Stand by",
                             rfc2217 ? names::ReceivedTrace : names::StatusText));
-        chooseSpeed(panel, names::Speed19200);
+        chooseUnderCom(panel, names::Speed19200);
         panel.form.link().send("C01");  // any line, so that the next decoded line is new
         EXPECT_TRUE(decodes(panel, names::StatusQuery, " Stand by"));
         EXPECT_TRUE(panel.warnings.empty()) << panel.warnings.front();
@@ -111,8 +112,7 @@ TEST(OnTcp, AConnectionThatIsNeverMadeTimesOutWithoutHoldingUpTheWindow) {
     StalledListener stalled;
     PtyPeer peer;
     PanelWindow panel(peer.devicePath(), "tcp://127.0.0.1:" + std::to_string(stalled.port()));
-    panel.click(names::Com);
-    panel.find<QRadioButton>(names::Com2)->click();
+    chooseUnderCom(panel, names::Com2);
     const auto stall = longestStall([&] { return !panel.warnings.empty(); });
     ASSERT_FALSE(panel.warnings.empty());
     EXPECT_NE(panel.warnings[0].find("no connection within 3 seconds (timed out)"),
@@ -178,8 +178,7 @@ TEST(OnTcp, AServerThatClosesAtOnceIsQuotedAndBusyOnlyWhenItSaysSo) {
         PtyPeer spare;
         PanelWindow panel(spare.devicePath(),
                           "tcp://127.0.0.1:" + std::to_string(server.serverPort()));
-        panel.click(names::Com);
-        panel.find<QRadioButton>(names::Com2)->click();
+        chooseUnderCom(panel, names::Com2);
         ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
         EXPECT_NE(panel.warnings[0].find(c.box), std::string::npos) << panel.warnings[0];
     }
@@ -203,9 +202,7 @@ TEST(OnTcp, TheSimulatorServesTheNextClientOnceOneHasHungUp) {
     const std::string& address = simulator.devicePath();
     {
         QTcpSocket first;
-        first.connectToHost(
-            "127.0.0.1", static_cast<quint16>(std::stoi(address.substr(address.rfind(':') + 1))));
-        ASSERT_TRUE(first.waitForConnected(5'000));
+        ASSERT_TRUE(connectTo(first, address));
         first.disconnectFromHost();
     }
     PanelWindow panel(address);
@@ -218,8 +215,7 @@ TEST(OnTcp, ALineWhileConnectingIsRefusedNotQueued) {
     StalledListener stalled;
     PtyPeer peer;
     PanelWindow panel(peer.devicePath(), "tcp://127.0.0.1:" + std::to_string(stalled.port()));
-    panel.click(names::Com);
-    panel.find<QRadioButton>(names::Com2)->click();
+    chooseUnderCom(panel, names::Com2);
     panel.click(names::PowerOn);
     ASSERT_TRUE(waitFor([&] { return !panel.warnings.empty(); }));
     EXPECT_NE(panel.warnings[0].find("Nothing was sent: the panel is still connecting"),
