@@ -1,7 +1,9 @@
 #include "link/ExchangeQueue.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "vocabulary/Commands.h"
 #include "vocabulary/Trace.h"
 
 namespace projector {
@@ -29,7 +31,7 @@ void restart(toolkit::Timer& timer) {
 
 ExchangeQueue::ExchangeQueue(Link& link, toolkit::Timer& silence, toolkit::Timer& overall,
                              toolkit::Timer& quiet, ExchangeTiming timing)
-    : link_(link), silence_(silence), overall_(overall), quiet_(quiet) {
+    : link_(link), silenceMs_(timing.silenceMs), silence_(silence), overall_(overall), quiet_(quiet) {
     silence_.setInterval(timing.silenceMs);
     overall_.setInterval(timing.overallMs);
     quiet_.setInterval(timing.quietMs);
@@ -85,10 +87,15 @@ void ExchangeQueue::sendNext() {
     waiting_.pop_front();
     reply_.clear();
     sendFault_.reset();
+    // Each exchange starts afresh, so that the link's own reading of its
+    // buffer (the traffic log's STATUS) is of this reply alone.
+    link_.dropPendingReply();
     if (!link_.send(current_->code)) {
         finish(Answer::Outcome::NotSent);  // sendFailed said why
         return;
     }
+    // A picture mode or a signal type takes the projector longer.
+    silence_.setInterval(std::max(silenceMs_, replyMsOf(current_->code)));
     silence_.setEnabled(true);
     overall_.setEnabled(true);
 }
@@ -97,6 +104,7 @@ void ExchangeQueue::received(const std::string& chunk, const std::string& /*buff
     if (!current_) {
         // A late reply, or a flood: the next command waits until it is over.
         if (quiet_.enabled()) restart(quiet_);
+        if (unasked_) unasked_(chunk);
         return;
     }
     if (reply_.size() < kReplyLimit) reply_.append(chunk, 0, kReplyLimit - reply_.size());

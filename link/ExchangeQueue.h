@@ -63,6 +63,9 @@ class ExchangeQueue : public LinkListener {
     // done. While the device is away (lost, or it failed to open), answered
     // at once as not sent.
     void ask(std::string code, Expect expect, Done done);
+    // Bytes the projector sent while no exchange was on the wire: not an
+    // answer to anyone, but a listener of the whole line may want them.
+    void onUnasked(std::function<void(const std::string&)> heard) { unasked_ = std::move(heard); }
     // Nothing queued and nothing on the wire.
     bool idle() const { return !current_ && waiting_.empty(); }
 
@@ -87,6 +90,7 @@ class ExchangeQueue : public LinkListener {
                           std::optional<Reading>& reading);
 
     Link& link_;
+    int silenceMs_;
     toolkit::Timer& silence_;
     toolkit::Timer& overall_;
     toolkit::Timer& quiet_;
@@ -97,6 +101,7 @@ class ExchangeQueue : public LinkListener {
     std::string reply_;
     std::optional<toolkit::Fault> sendFault_;
     std::int16_t pressureValue_ = 0;
+    std::function<void(const std::string&)> unasked_;
 };
 
 }  // namespace projector

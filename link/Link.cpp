@@ -72,11 +72,12 @@ bool Link::openPortAtStart() {
     return openFirst(Purpose::FirstOpen);
 }
 
-void Link::start() {
-    openFirst(Purpose::Start);
+void Link::start(WhenAbsent whenAbsent) {
+    openFirst(Purpose::Start,
+              whenAbsent == WhenAbsent::KeepLooking ? PortState::Lost : PortState::Closed);
 }
 
-bool Link::openFirst(Purpose purpose) {
+bool Link::openFirst(Purpose purpose, PortState otherwise) {
     starting_ = true;
     std::optional<toolkit::Fault> failure;
     try {
@@ -86,7 +87,7 @@ bool Link::openFirst(Purpose purpose) {
     } catch (const SerialError& error) {
         failure = error.fault();
     }
-    openBegun(purpose, PortState::Closed, failure);
+    openBegun(purpose, otherwise, failure);
     return !failure;
 }
 
@@ -311,7 +312,7 @@ void Link::openFailed(const toolkit::Fault& fault) {
     switch (purpose_) {
         case Purpose::FirstOpen:
         case Purpose::Start:
-            enter(PortState::Closed);
+            enter(otherwise_);
             startEnded(fault);
             break;
         case Purpose::Switch: {

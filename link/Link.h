@@ -51,9 +51,13 @@ class Link {
     // False when it failed at once.
     void setStartValues();
     bool openPortAtStart();
+    // What a program's start does when port 1 cannot be opened: end the
+    // start (a script gives up), or go on looking for the device as for a
+    // lost one (a service waits for it).
+    enum class WhenAbsent { GiveUp, KeepLooking };
     // A program's start: port 1 opened once, ending with Started or
     // StartFailed (the window's start reopens it through the COM1 choice).
-    void start();
+    void start(WhenAbsent whenAbsent = WhenAbsent::GiveUp);
     // Until the start-up has ended one way or the other.
     bool starting() const { return starting_; }
     PortState state() const { return state_; }
@@ -99,7 +103,7 @@ class Link {
     // Why an open is under way. FirstOpen: the window's start, which its
     // choice of COM1 then ends; Start: a program's, ended by the open.
     enum class Purpose { FirstOpen, Start, Switch, Reconnect, Restore };
-    bool openFirst(Purpose purpose);
+    bool openFirst(Purpose purpose, PortState otherwise = PortState::Closed);
     // An open has begun: it is done at once (or failed at once), or when the
     // port says how it went. Either way the same steps finish it. A failure
     // leaves the link in `otherwise`: Closed, or Lost (looked for again).

@@ -73,6 +73,10 @@ void TrafficLog::warningShown(const std::string& text) {
     write("WARNING " + text);
 }
 
+void TrafficLog::note(const std::string& text) {
+    write(text);
+}
+
 void TrafficLog::lineSent(const std::string& line, const std::string& /*trace*/) {
     write("TX" + traced(line));
 }

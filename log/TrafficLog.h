@@ -30,6 +30,8 @@ class TrafficLog : public projector::LinkListener {
     // COM2. False when it could not be written.
     bool started(const std::string& program, const std::string& com1, const std::string& com2);
     void warningShown(const std::string& text);
+    // A line of a program's own, as it stands.
+    void note(const std::string& text);
 
     void lineSent(const std::string& line, const std::string& trace) override;
     void sendFailed(const std::string& line, const toolkit::Fault& fault) override;

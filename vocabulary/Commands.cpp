@@ -93,4 +93,11 @@ std::string_view codeOf(std::string_view name) {
     return command ? command->code : std::string_view();
 }
 
+int replyMsOf(std::string_view code) {
+    for (const Command& command : kCatalogue) {
+        if (command.code == code) return command.replyMs;
+    }
+    return kReplyMs;
+}
+
 }  // namespace projector

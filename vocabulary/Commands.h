@@ -28,5 +28,7 @@ std::span<const Command> commandCatalogue();
 const Command* commandNamed(std::string_view name);
 // The code of a named command; empty when no command has the name.
 std::string_view codeOf(std::string_view name);
+// How long the reply to a code may take: its command's time, or the usual.
+int replyMsOf(std::string_view code);
 
 }  // namespace projector

@@ -1,0 +1,38 @@
+#pragma once
+// The line offered to the panel and kr60p-ctl as a raw device server
+// offers a serial port: each command line a client sends is one exchange on
+// the shared line, its reply goes back to that client alone, and what the
+// projector says unasked goes to every client.
+
+#include <QObject>
+#include <QTcpServer>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "app/pjlink/GatewayOptions.h"
+#include "link/SharedLine.h"
+
+namespace gateway {
+
+class Connection;
+
+class ShareServer : public QObject {
+  public:
+    using Log = std::function<void(const std::string& line)>;
+
+    ShareServer(projector::SharedLine& line, Log log);
+    bool listen(const Endpoint& endpoint, std::string& why);
+    // Bytes nobody asked for, to every client.
+    void unasked(const std::string& bytes);
+
+  private:
+    void accept();
+
+    projector::SharedLine& line_;
+    Log log_;
+    QTcpServer server_;
+    std::set<Connection*> clients_;
+};
+
+}  // namespace gateway

@@ -1,0 +1,122 @@
+// kr60p-pjlink: the projector on the network as a PJLink projector, through
+// the panel's own link, decoder and traffic log; the one owner of its line,
+// which the panel and kr60p-ctl can share.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSysInfo>
+#include <optional>
+
+#include "app/ExitStatus.h"
+#include "app/ProgramStart.h"
+#include "app/Signals.h"
+#include "app/pjlink/GatewayOptions.h"
+#include "app/pjlink/PjlinkServer.h"
+#include "app/pjlink/ShareServer.h"
+#include "link/ExchangeQueue.h"
+#include "link/Link.h"
+#include "link/SharedLine.h"
+#include "log/TrafficLog.h"
+#include "pjlink/Answers.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTimer.h"
+#include "vocabulary/Commands.h"
+#include "vocabulary/Product.h"
+
+namespace {
+
+constexpr int kExitCannotListen = 1;
+
+std::string joined(const std::vector<gateway::Endpoint>& endpoints) {
+    std::string text;
+    for (const gateway::Endpoint& endpoint : endpoints) {
+        text += (text.empty() ? "" : ", ") + endpoint.shown();
+    }
+    return text;
+}
+
+std::string whoMayConnect(const gateway::Options& options) {
+    if (options.password) return "a password is asked of every client";
+    if (options.open) return "no password (--no-password): whoever reaches it works the projector";
+    return "no password, so loopback addresses only; --password-file FILE (or --no-password) "
+           "serves the network";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const gateway::Options options = gateway::readOptions(
+        std::vector<std::string>(argv, argv + argc), QSysInfo::machineHostName().toStdString());
+    if (options.exitText) return app::exitWith(*options.exitText, options.exitStatus);
+    const app::LogOpening logOpening = app::openTrafficLog(options.log);
+    if (logOpening.failure)
+        return app::exitWith("kr60p-pjlink: " + *logOpening.failure + "\n", app::kExitUsage);
+
+    QCoreApplication application(argc, argv);
+    toolkit::qt::QtSerialPort port;
+    port.setDevice(1, options.device);
+    toolkit::qt::QtTimer replyTimeout(nullptr, "Timer2", 500);
+    toolkit::qt::QtTimer traceClear(nullptr, "Timer4", 1000);
+    toolkit::qt::QtTimer reconnect(nullptr, "Reconnect", projector::kReconnectCheckMs);
+    projector::Link link(port, replyTimeout, traceClear, reconnect);
+
+    trafficlog::TrafficLog log(logOpening.file, [](const std::string& text) {
+        std::fprintf(stderr, "kr60p-pjlink: %s\n", text.c_str());
+    });
+    log.started("kr60p-pjlink " PANEL_VERSION, options.device, "-");
+    link.addListener(log);
+    const auto note = [&log](const std::string& line) { log.note(line); };
+
+    toolkit::qt::QtTimer silence(nullptr, "ReplySilence", projector::kReplyMs);
+    toolkit::qt::QtTimer overall(nullptr, "ReplyOverall", 10'000);
+    toolkit::qt::QtTimer quiet(nullptr, "LineQuiet", projector::kReplyMs);
+    projector::ExchangeQueue queue(link, silence, overall, quiet,
+                                   {projector::kReplyMs, 10'000, projector::kReplyMs});
+    link.addListener(queue);
+    QElapsedTimer clock;
+    clock.start();
+    projector::SharedLine line(queue, [&clock] { return clock.elapsed(); });
+    pjlink::Answers answers(line, {options.name, std::string(projector::kMaker),
+                                   std::string(projector::kModel),
+                                   "kr60p-pjlink " PANEL_VERSION});
+
+    gateway::PjlinkServer pjlinkServer(answers, options.password, note);
+    for (const gateway::Endpoint& endpoint : options.listen) {
+        std::string why;
+        if (pjlinkServer.listen(endpoint, why)) continue;
+        if (endpoint.optional) {
+            note("PJLINK not on " + endpoint.shown() + ": " + why);
+            continue;
+        }
+        note("ENDED: cannot listen on " + endpoint.shown() + ": " + why);
+        return app::exitWith("kr60p-pjlink: cannot listen on " + endpoint.shown() + ": " + why +
+                                 "\n",
+                             kExitCannotListen);
+    }
+    note("PJLINK on " + joined(options.listen) + ": " + whoMayConnect(options));
+
+    std::optional<gateway::ShareServer> shareServer;
+    if (options.share) {
+        shareServer.emplace(line, note);
+        std::string why;
+        if (!shareServer->listen(*options.share, why)) {
+            note("ENDED: cannot share on " + options.share->shown() + ": " + why);
+            return app::exitWith("kr60p-pjlink: cannot share the line on " +
+                                     options.share->shown() + ": " + why + "\n",
+                                 kExitCannotListen);
+        }
+        queue.onUnasked([&shareServer](const std::string& bytes) { shareServer->unasked(bytes); });
+        note("SHARE on tcp://" + options.share->shown() +
+             ": the line for the panel and kr60p-ctl, without a password");
+    }
+
+    const app::EndOnSignals endOnSignals([&link](const std::string& why) {
+        link.shutDown(why);
+        QCoreApplication::exit(app::kExitDone);
+    });
+    link.setStartValues();
+    link.setPacing(projector::kSignalTypeReplyMs + 1000, projector::kSignalTypeReplyMs + 1000);
+    link.chooseSpeed(options.settings);
+    link.start(projector::Link::WhenAbsent::KeepLooking);
+    return QCoreApplication::exec();
+}

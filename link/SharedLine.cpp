@@ -1,0 +1,54 @@
+#include "link/SharedLine.h"
+
+#include <utility>
+
+#include "vocabulary/Decoder.h"
+
+namespace projector {
+
+SharedLine::SharedLine(ExchangeQueue& queue, Now now, int freshMs)
+    : queue_(queue), now_(std::move(now)), freshMs_(freshMs) {}
+
+void SharedLine::query(const std::string& code, ExchangeQueue::Done done) {
+    if (const auto kept = kept_.find(code); kept != kept_.end()) {
+        if (kept->second.era == era_ && now_() - kept->second.at < freshMs_) {
+            done(kept->second.answer);
+            return;
+        }
+    }
+    const std::uint64_t era = era_;
+    auto [asked, first] = asked_.try_emplace({code, era});
+    asked->second.push_back(std::move(done));
+    if (!first) return;  // on its way already: its answer is everyone's
+    ++exchanges_;
+    queue_.ask(code, Expect::Line,
+               [this, code, era](const Answer& answer) { answered(code, era, answer); });
+}
+
+void SharedLine::exchange(const std::string& code, Expect expect, ExchangeQueue::Done done) {
+    if (!isQuery(code)) {
+        ++era_;
+        kept_.clear();
+    }
+    ++exchanges_;
+    queue_.ask(code, expect, [this, code, era = era_, done = std::move(done)](const Answer& answer) {
+        keep(code, era, answer);
+        done(answer);
+    });
+}
+
+void SharedLine::answered(const std::string& code, std::uint64_t era, const Answer& answer) {
+    const auto asked = asked_.find({code, era});
+    if (asked == asked_.end()) return;
+    std::vector<ExchangeQueue::Done> waiting = std::move(asked->second);
+    asked_.erase(asked);
+    keep(code, era, answer);
+    for (const ExchangeQueue::Done& done : waiting) done(answer);
+}
+
+// An answer given after a command was asked may tell of the time before it.
+void SharedLine::keep(const std::string& code, std::uint64_t era, const Answer& answer) {
+    if (isQuery(code) && answer.answered() && era == era_) kept_[code] = {answer, now_(), era};
+}
+
+}  // namespace projector
