@@ -26,10 +26,7 @@ void SharedLine::query(const std::string& code, ExchangeQueue::Done done) {
 }
 
 void SharedLine::exchange(const std::string& code, Expect expect, ExchangeQueue::Done done) {
-    if (!isQuery(code)) {
-        ++era_;
-        kept_.clear();
-    }
+    if (!isQuery(code)) forget();
     ++exchanges_;
     queue_.ask(code, expect, [this, code, era = era_, done = std::move(done)](const Answer& answer) {
         keep(code, era, answer);
@@ -44,6 +41,28 @@ void SharedLine::answered(const std::string& code, std::uint64_t era, const Answ
     asked_.erase(asked);
     keep(code, era, answer);
     for (const ExchangeQueue::Done& done : waiting) done(answer);
+}
+
+void SharedLine::portEvent(const PortEvent& event) {
+    using Kind = PortEvent::Kind;
+    switch (event.kind) {
+        case Kind::Started:
+        case Kind::StartFailed:
+        case Kind::Switched:
+        case Kind::SwitchFailed:
+        case Kind::Lost:
+        case Kind::Reconnected:
+        case Kind::Ended:
+            forget();
+            break;
+        default:
+            break;
+    }
+}
+
+void SharedLine::forget() {
+    ++era_;
+    kept_.clear();
 }
 
 // An answer given after a command was asked may tell of the time before it.

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "link/ExchangeQueue.h"
+#include "link/LinkListener.h"
 
 namespace projector {
 
-class SharedLine {
+class SharedLine : public LinkListener {
   public:
     using Now = std::function<std::int64_t()>;  // milliseconds, on any steady clock
 
@@ -31,6 +32,10 @@ class SharedLine {
     // How many exchanges reached the queue.
     std::uint64_t exchanges() const { return exchanges_; }
 
+    // What a device said before it went away, or before it came back, no
+    // longer stands.
+    void portEvent(const PortEvent& event) override;
+
   private:
     struct Kept {
         Answer answer;
@@ -40,11 +45,12 @@ class SharedLine {
 
     void answered(const std::string& code, std::uint64_t era, const Answer& answer);
     void keep(const std::string& code, std::uint64_t era, const Answer& answer);
+    void forget();
 
     ExchangeQueue& queue_;
     Now now_;
     int freshMs_;
-    // Counts the commands asked: an answer to a query asked before the last
+    // Counts the commands asked (and the device's comings and goings): an answer to a query asked before the last
     // of them may tell of the time before it, and is neither shared nor kept.
     std::uint64_t era_ = 0;
     std::uint64_t exchanges_ = 0;

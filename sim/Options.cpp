@@ -37,6 +37,8 @@ void usage(std::FILE* to) {
         "  --garbage N          put N random bytes in front of every reply\n"
         "  --hang-up-after N    hang up after N command lines, as an unplugged cable\n"
         "                       (the simulator then ends)\n"
+        "  --status-from FILE   answer CR0 with the first line of FILE while it has one\n"
+        "                       (28, 81, ...: every state of the status table)\n"
         "  --quiet              no traffic log\n"
         "  -h, --help           this text\n"
         "  -v, --version        the version\n",
@@ -74,6 +76,7 @@ Options readOptions(int argc, char** argv) {
         Garbage,
         HangUpAfter,
         Quiet,
+        StatusFrom,
         Help = 'h',
         Version = 'v',
     };
@@ -93,6 +96,7 @@ Options readOptions(int argc, char** argv) {
         {"garbage", required_argument, nullptr, Garbage},
         {"hang-up-after", required_argument, nullptr, HangUpAfter},
         {"quiet", no_argument, nullptr, Quiet},
+        {"status-from", required_argument, nullptr, StatusFrom},
         {"help", no_argument, nullptr, Help},
         {"version", no_argument, nullptr, Version},
         {nullptr, 0, nullptr, 0},
@@ -149,6 +153,9 @@ Options readOptions(int argc, char** argv) {
                 break;
             case Quiet:
                 o.quiet = true;
+                break;
+            case StatusFrom:
+                o.statusFrom = optarg;
                 break;
             case Version:
                 std::printf("kr60p-sim %s\n", SIM_VERSION);

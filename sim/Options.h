@@ -23,6 +23,7 @@ struct Options {
     std::size_t garbage = 0;
     long hangUpAfter = 0;
     bool quiet = false;
+    std::string statusFrom;  // a file whose first line CR0 answers with, while it has one
 };
 
 // Reads the options; prints help or a usage error and exits where the

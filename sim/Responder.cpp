@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "sim/Traffic.h"
 #include "toolkit/WallClock.h"
@@ -73,6 +74,11 @@ void Responder::received(const std::string& line, long panelBaud) {
     }
     if (o_.silent) return;
     auto reply = projector_.answer(line, nowMs());
+    if (line == "CR0" && !o_.statusFrom.empty()) {
+        std::ifstream file(o_.statusFrom);
+        std::string status;
+        if (std::getline(file, status) && !status.empty()) reply = status + '\r';
+    }
     if (!reply) return;
     std::string bytes;
     for (std::size_t i = 0; i < o_.garbage; ++i) bytes += static_cast<char>(random_() & 0xFF);

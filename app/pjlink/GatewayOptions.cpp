@@ -36,11 +36,14 @@ Options failure(const std::string& what) {
     return options;
 }
 
-// HOST:PORT, [IPv6]:PORT.
-std::optional<Endpoint> endpointOf(const std::string& text) {
-    const toolkit::AddressReading reading = toolkit::readAddress("tcp://" + text);
+// HOST:PORT, [IPv6]:PORT, as a device's address is written; port 0, which
+// no device has, takes a free port.
+std::optional<Endpoint> endpointOf(const std::string& address) {
+    const bool anyPort = address.ends_with(":0");
+    const std::string text = anyPort ? address.substr(0, address.size() - 1) + "1" : address;
+    const toolkit::AddressReading reading = toolkit::readAddress(text);
     if (!reading.address) return std::nullopt;
-    return Endpoint{reading.address->host, reading.address->port};
+    return Endpoint{reading.address->host, anyPort ? 0 : reading.address->port};
 }
 
 bool loopback(const Endpoint& endpoint) {
@@ -194,7 +197,7 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
     }
     options.loopbackOnly = !options.password && !options.open;
     if (settings.contains("listen")) {
-        const auto endpoint = endpointOf(settings["listen"]);
+        const auto endpoint = endpointOf("tcp://" + settings["listen"]);
         if (!endpoint) {
             return failure("--listen is HOST:PORT or [IPv6]:PORT, not \"" + settings["listen"] +
                            "\".");
@@ -216,12 +219,10 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
                        std::to_string(options.name.size()) + ".");
     }
     if (settings.contains("share")) {
-        const toolkit::AddressReading reading = toolkit::readAddress(settings["share"]);
-        if (!reading.address ||
-            reading.address->protocol != toolkit::NetworkAddress::Protocol::Raw) {
+        options.share = endpointOf(settings["share"]);
+        if (!options.share || !settings["share"].starts_with("tcp://")) {
             return failure("--share is tcp://HOST:PORT, not \"" + settings["share"] + "\".");
         }
-        options.share = Endpoint{reading.address->host, reading.address->port};
     }
     if (settings.contains("speed")) {
         if (settings["speed"] != "19200" && settings["speed"] != "9600") {

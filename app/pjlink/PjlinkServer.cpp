@@ -109,21 +109,29 @@ class Client : public QObject {
 PjlinkServer::PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password, Log log)
     : answers_(answers), password_(std::move(password)), log_(std::move(log)) {}
 
-bool PjlinkServer::listen(const Endpoint& endpoint, std::string& why) {
-    auto server = std::make_unique<QTcpServer>();
+std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, std::string& why) {
     const QHostAddress address = addressOf(endpoint);
     if (address.isNull()) {
         why = "\"" + endpoint.host + "\" is not an address of this machine";
-        return false;
+        return std::nullopt;
     }
-    if (!server->listen(address, static_cast<quint16>(endpoint.port))) {
-        why = server->errorString().toStdString();
-        return false;
+    if (!server.listen(address, static_cast<quint16>(endpoint.port))) {
+        why = server.errorString().toStdString();
+        return std::nullopt;
     }
-    QTcpServer& listening = *server;
-    connect(&listening, &QTcpServer::newConnection, this, [this, &listening] { accept(listening); });
+    Endpoint listening = endpoint;
+    listening.port = server.serverPort();
+    return listening;
+}
+
+std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::string& why) {
+    auto server = std::make_unique<QTcpServer>();
+    const std::optional<Endpoint> listening = listenOn(*server, endpoint, why);
+    if (!listening) return std::nullopt;
+    QTcpServer& accepting = *server;
+    connect(&accepting, &QTcpServer::newConnection, this, [this, &accepting] { accept(accepting); });
     servers_.push_back(std::move(server));
-    return true;
+    return listening;
 }
 
 void PjlinkServer::accept(QTcpServer& server) {

@@ -19,6 +19,9 @@ namespace gateway {
 
 // An endpoint's address; null for a host that is no address.
 QHostAddress addressOf(const Endpoint& endpoint);
+// A server listening there, or nothing, with why; the endpoint it listens
+// on is the port it took.
+std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, std::string& why);
 
 // Clients beyond this are closed as they connect.
 inline constexpr int kMostClients = 32;
@@ -29,8 +32,8 @@ class PjlinkServer : public QObject {
 
     PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password, Log log);
 
-    // False, with why, when nothing can listen there.
-    bool listen(const Endpoint& endpoint, std::string& why);
+    // Where it listens (port 0 takes a free one), or nothing, with why.
+    std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
     int clients() const { return clients_; }
 
   private:

@@ -23,17 +23,8 @@ ShareServer::ShareServer(projector::SharedLine& line, Log log)
     connect(&server_, &QTcpServer::newConnection, this, &ShareServer::accept);
 }
 
-bool ShareServer::listen(const Endpoint& endpoint, std::string& why) {
-    const QHostAddress address = addressOf(endpoint);
-    if (address.isNull()) {
-        why = "\"" + endpoint.host + "\" is not an address of this machine";
-        return false;
-    }
-    if (!server_.listen(address, static_cast<quint16>(endpoint.port))) {
-        why = server_.errorString().toStdString();
-        return false;
-    }
-    return true;
+std::optional<Endpoint> ShareServer::listen(const Endpoint& endpoint, std::string& why) {
+    return listenOn(server_, endpoint, why);
 }
 
 void ShareServer::unasked(const std::string& bytes) {

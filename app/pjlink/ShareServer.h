@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTcpServer>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -22,7 +23,7 @@ class ShareServer : public QObject {
     using Log = std::function<void(const std::string& line)>;
 
     ShareServer(projector::SharedLine& line, Log log);
-    bool listen(const Endpoint& endpoint, std::string& why);
+    std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
     // Bytes nobody asked for, to every client.
     void unasked(const std::string& bytes);
 

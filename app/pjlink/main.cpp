@@ -76,14 +76,19 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     projector::SharedLine line(queue, [&clock] { return clock.elapsed(); });
+    link.addListener(line);
     pjlink::Answers answers(line, {options.name, std::string(projector::kMaker),
                                    std::string(projector::kModel),
                                    "kr60p-pjlink " PANEL_VERSION});
 
     gateway::PjlinkServer pjlinkServer(answers, options.password, note);
+    std::vector<gateway::Endpoint> listening;
     for (const gateway::Endpoint& endpoint : options.listen) {
         std::string why;
-        if (pjlinkServer.listen(endpoint, why)) continue;
+        if (const auto where = pjlinkServer.listen(endpoint, why)) {
+            listening.push_back(*where);
+            continue;
+        }
         if (endpoint.optional) {
             note("PJLINK not on " + endpoint.shown() + ": " + why);
             continue;
@@ -93,20 +98,21 @@ int main(int argc, char* argv[]) {
                                  "\n",
                              kExitCannotListen);
     }
-    note("PJLINK on " + joined(options.listen) + ": " + whoMayConnect(options));
+    note("PJLINK on " + joined(listening) + ": " + whoMayConnect(options));
 
     std::optional<gateway::ShareServer> shareServer;
     if (options.share) {
         shareServer.emplace(line, note);
         std::string why;
-        if (!shareServer->listen(*options.share, why)) {
+        const auto where = shareServer->listen(*options.share, why);
+        if (!where) {
             note("ENDED: cannot share on " + options.share->shown() + ": " + why);
             return app::exitWith("kr60p-pjlink: cannot share the line on " +
                                      options.share->shown() + ": " + why + "\n",
                                  kExitCannotListen);
         }
         queue.onUnasked([&shareServer](const std::string& bytes) { shareServer->unasked(bytes); });
-        note("SHARE on tcp://" + options.share->shown() +
+        note("SHARE on tcp://" + where->shown() +
              ": the line for the panel and kr60p-ctl, without a password");
     }
 
