@@ -31,7 +31,11 @@ void restart(toolkit::Timer& timer) {
 
 ExchangeQueue::ExchangeQueue(Link& link, toolkit::Timer& silence, toolkit::Timer& overall,
                              toolkit::Timer& quiet, ExchangeTiming timing)
-    : link_(link), silenceMs_(timing.silenceMs), silence_(silence), overall_(overall), quiet_(quiet) {
+    : link_(link),
+      silenceMs_(timing.silenceMs),
+      silence_(silence),
+      overall_(overall),
+      quiet_(quiet) {
     silence_.setInterval(timing.silenceMs);
     overall_.setInterval(timing.overallMs);
     quiet_.setInterval(timing.quietMs);

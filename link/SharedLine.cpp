@@ -28,10 +28,11 @@ void SharedLine::query(const std::string& code, ExchangeQueue::Done done) {
 void SharedLine::exchange(const std::string& code, Expect expect, ExchangeQueue::Done done) {
     if (!isQuery(code)) forget();
     ++exchanges_;
-    queue_.ask(code, expect, [this, code, era = era_, done = std::move(done)](const Answer& answer) {
-        keep(code, era, answer);
-        done(answer);
-    });
+    queue_.ask(code, expect,
+               [this, code, era = era_, done = std::move(done)](const Answer& answer) {
+                   keep(code, era, answer);
+                   done(answer);
+               });
 }
 
 void SharedLine::answered(const std::string& code, std::uint64_t era, const Answer& answer) {

@@ -50,8 +50,8 @@ class SharedLine : public LinkListener {
     ExchangeQueue& queue_;
     Now now_;
     int freshMs_;
-    // Counts the commands asked (and the device's comings and goings): an answer to a query asked before the last
-    // of them may tell of the time before it, and is neither shared nor kept.
+    // Counts the commands asked (and the device's comings and goings): an answer to a query asked
+    // before the last of them may tell of the time before it, and is neither shared nor kept.
     std::uint64_t era_ = 0;
     std::uint64_t exchanges_ = 0;
     // Those waiting for a query on its way, by its code and era.

@@ -24,7 +24,7 @@ std::string failed(Error error) {
 Answers::Answers(projector::SharedLine& line, Identity identity)
     : line_(line), identity_(std::move(identity)) {}
 
-void Answers::answer(const Request& request, Reply reply) {
+void Answers::answer(const Request& request, const Reply& reply) {
     const std::string& command = request.command;
     if (command == "POWR") return power(request, reply);
     if (command == "INPT") return input(request, reply);

@@ -28,7 +28,7 @@ class Answers {
     Answers(projector::SharedLine& line, Identity identity);
 
     // A request that Protocol has read, answered once, now or later.
-    void answer(const Request& request, Reply reply);
+    void answer(const Request& request, const Reply& reply);
 
   private:
     using Then = std::function<void(const projector::Reading& reading)>;

@@ -22,7 +22,7 @@ bool sameDigest(std::string_view given, std::string_view expected) {
 }  // namespace
 
 Conversation::Conversation(const std::optional<std::string>& password, std::string random,
-                           Digest digest)
+                           const Digest& digest)
     : random_(std::move(random)) {
     if (password) expected_ = digest(random_ + *password);
     authenticated_ = !expected_;

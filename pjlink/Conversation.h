@@ -22,7 +22,8 @@ class Conversation {
 
     // password: none for an open projector. random: the greeting's eight
     // characters, fresh for each connection.
-    Conversation(const std::optional<std::string>& password, std::string random, Digest digest);
+    Conversation(const std::optional<std::string>& password, std::string random,
+                 const Digest& digest);
 
     // "PJLINK 0\r", or "PJLINK 1 <random>\r" when a password is asked for.
     std::string greeting() const;

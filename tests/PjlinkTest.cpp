@@ -98,19 +98,28 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
         bool refused;
     };
     const std::string right = fakeDigest("00c0ffeepw");
+    const std::string twice = right + "%1CLSS ?\r%1NAME ?\r" + right + "%1INF1 ?\r";
     for (const Case& c : std::vector<Case>{
              {"no password asked", std::nullopt, "%1CLSS ?\r", {"%1CLSS ?"}, false},
              {"the right digest", "pw", right + "%1CLSS ?\r", {"%1CLSS ?"}, false},
-             {"in upper case", "pw", "00C0FFEEPW" + right.substr(10) + "%1CLSS ?\r",
-              {"%1CLSS ?"}, false},
-             {"then none, or again", "pw", right + "%1CLSS ?\r%1NAME ?\r" + right + "%1INF1 ?\r",
-              {"%1CLSS ?", "%1NAME ?", "%1INF1 ?"}, false},
+             {"in upper case",
+              "pw",
+              "00C0FFEEPW" + right.substr(10) + "%1CLSS ?\r",
+              {"%1CLSS ?"},
+              false},
+             {"then none, or again", "pw", twice, {"%1CLSS ?", "%1NAME ?", "%1INF1 ?"}, false},
              {"none", "pw", "%1CLSS ?\r%1NAME ?\r", {"PJLINK ERRA\r"}, true},
-             {"a wrong one", "pw", fakeDigest("00c0ffeexx") + "%1CLSS ?\r", {"PJLINK ERRA\r"},
+             {"a wrong one",
+              "pw",
+              fakeDigest("00c0ffeexx") + "%1CLSS ?\r",
+              {"PJLINK ERRA\r"},
               true},
              {"a digest alone", "pw", right + "\r", {"PJLINK ERRA\r"}, true},
-             {"a blank line first asks nothing", "pw", "\r\n" + right + "%1CLSS ?\r\n",
-              {"%1CLSS ?"}, false},
+             {"a blank line first asks nothing",
+              "pw",
+              "\r\n" + right + "%1CLSS ?\r\n",
+              {"%1CLSS ?"},
+              false},
          }) {
         Conversation conversation(c.password, "00c0ffee", fakeDigest);
         bool refused = false;

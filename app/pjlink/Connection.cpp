@@ -36,7 +36,8 @@ Connection::Connection(QTcpSocket* socket)
 }
 
 void Connection::readSome() {
-    while (!over_ && socket_ && heard_ && waiting_.size() < kWaitingLimit && socket_->bytesAvailable() > 0) {
+    while (!over_ && socket_ && heard_ && waiting_.size() < kWaitingLimit &&
+           socket_->bytesAvailable() > 0) {
         heard_(socket_->read(kReadAhead).toStdString());
     }
 }
@@ -69,8 +70,8 @@ void Connection::flush() {
         if (over_) return;
     }
     // Room again for what the client has sent meanwhile.
-    if (waiting_.size() < kWaitingLimit) QMetaObject::invokeMethod(this, &Connection::readSome,
-                                                                   Qt::QueuedConnection);
+    if (waiting_.size() < kWaitingLimit)
+        QMetaObject::invokeMethod(this, &Connection::readSome, Qt::QueuedConnection);
 }
 
 void Connection::write(const std::string& bytes) {

@@ -17,7 +17,7 @@
 namespace gateway {
 
 // Answers not yet taken by a client beyond this: it is cut off.
-inline constexpr std::int64_t kUnreadLimit = 64 * 1024;
+inline constexpr std::int64_t kUnreadLimit = 64 * 1024LL;
 // Requests waiting for their answers beyond this: the client is not read.
 inline constexpr std::size_t kWaitingLimit = 16;
 
@@ -54,8 +54,8 @@ class Connection : public QObject {
     std::function<void(const std::string&)> heard_;
     std::function<void(const std::string&)> closed_;
     std::string peer_;
-    Place next_ = 0;                                // the next place to give
-    Place first_ = 0;                               // the place of waiting_'s front
+    Place next_ = 0;                                  // the next place to give
+    Place first_ = 0;                                 // the place of waiting_'s front
     std::deque<std::optional<std::string>> waiting_;  // answers in order, those not ready empty
     bool over_ = false;
 };

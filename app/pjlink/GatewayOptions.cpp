@@ -25,13 +25,13 @@ constexpr const char* kUsage =
 constexpr std::size_t kLongestPassword = 32;
 constexpr std::size_t kLongestName = 64;
 
-const std::vector<std::string> kKeys{"device", "listen",     "password-file", "no-password",
-                                     "name",   "share",      "speed",         "log"};
+const std::vector<std::string> kKeys{"device", "listen", "password-file", "no-password",
+                                     "name",   "share",  "speed",         "log"};
 
 Options failure(const std::string& what) {
     Options options;
-    options.exitText = "kr60p-pjlink: " + what + "\nUsage: " + kUsage +
-                       "\nkr60p-pjlink --help says more.\n";
+    options.exitText =
+        "kr60p-pjlink: " + what + "\nUsage: " + kUsage + "\nkr60p-pjlink --help says more.\n";
     options.exitStatus = app::kExitUsage;
     return options;
 }
@@ -72,7 +72,8 @@ std::optional<std::string> readConfig(const std::string& path,
         if (equals == std::string::npos ||
             std::find(kKeys.begin(), kKeys.end(), key) == kKeys.end()) {
             return path + ", line " + std::to_string(number) + ": \"" + trim(line) +
-                   "\" is not one of the settings (" + "device=, listen=, password-file=, "
+                   "\" is not one of the settings (" +
+                   "device=, listen=, password-file=, "
                    "no-password=yes, name=, share=, speed=, log=).";
         }
         settings[key] = trim(line.substr(equals + 1));
@@ -119,10 +120,10 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
         "Where PJLink clients connect (default: every address, port 4352; without a password, "
         "the loopback addresses only).",
         "HOST:PORT");
-    const QCommandLineOption passwordFile(
-        "password-file", "The PJLink password: the first line of FILE.", "FILE");
-    const QCommandLineOption noPassword(
-        "no-password", "Serve without a password, on every address asked for.");
+    const QCommandLineOption passwordFile("password-file",
+                                          "The PJLink password: the first line of FILE.", "FILE");
+    const QCommandLineOption noPassword("no-password",
+                                        "Serve without a password, on every address asked for.");
     const QCommandLineOption name("name", "The projector's name for NAME ? (default: the host's).",
                                   "NAME");
     const QCommandLineOption share(
@@ -131,8 +132,9 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
     const QCommandLineOption speed("speed", "The line's speed, 19200 (default) or 9600.", "BAUD");
     const QCommandLineOption log(
         "log", "Write a line for every event to FILE (default -, standard error).", "FILE");
-    const QCommandLineOption config("config", "Read the same settings from FILE, one key=value a "
-                                              "line; the command line wins.",
+    const QCommandLineOption config("config",
+                                    "Read the same settings from FILE, one key=value a "
+                                    "line; the command line wins.",
                                     "FILE");
     parser.addOptions(
         {help, version, device, listen, passwordFile, noPassword, name, share, speed, log, config});
@@ -166,9 +168,13 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
             return failure(*bad);
         }
     }
-    for (const auto& [option, key] : {std::pair{&device, "device"}, {&listen, "listen"},
-                                      {&passwordFile, "password-file"}, {&name, "name"},
-                                      {&share, "share"}, {&speed, "speed"}, {&log, "log"}}) {
+    for (const auto& [option, key] : {std::pair{&device, "device"},
+                                      {&listen, "listen"},
+                                      {&passwordFile, "password-file"},
+                                      {&name, "name"},
+                                      {&share, "share"},
+                                      {&speed, "speed"},
+                                      {&log, "log"}}) {
         if (parser.isSet(*option)) settings[key] = parser.value(*option).toStdString();
     }
     if (parser.isSet(noPassword)) settings["no-password"] = "yes";

@@ -20,15 +20,15 @@ struct Endpoint {
 
 struct Options {
     std::string device;
-    std::vector<Endpoint> listen;          // where PJLink clients connect
-    std::optional<std::string> password;   // read from --password-file
-    bool open = false;                     // --no-password: anyone may connect
-    bool loopbackOnly = false;             // no password and not open
-    std::string name;                      // NAME ?
-    std::optional<Endpoint> share;         // --share tcp://HOST:PORT
+    std::vector<Endpoint> listen;         // where PJLink clients connect
+    std::optional<std::string> password;  // read from --password-file
+    bool open = false;                    // --no-password: anyone may connect
+    bool loopbackOnly = false;            // no password and not open
+    std::string name;                     // NAME ?
+    std::optional<Endpoint> share;        // --share tcp://HOST:PORT
     std::string settings = "19200,N,8,1";
-    std::string log = "-";                 // standard error unless a file is named
-    std::optional<std::string> exitText;   // --help, --version or why the settings are wrong
+    std::string log = "-";                // standard error unless a file is named
+    std::optional<std::string> exitText;  // --help, --version or why the settings are wrong
     int exitStatus = 0;
 };
 

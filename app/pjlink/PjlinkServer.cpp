@@ -14,8 +14,9 @@ namespace gateway {
 namespace {
 
 std::string md5(std::string_view text) {
-    return QCryptographicHash::hash(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-                                    QCryptographicHash::Md5)
+    return QCryptographicHash::hash(
+               QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
+               QCryptographicHash::Md5)
         .toHex()
         .toStdString();
 }
@@ -47,9 +48,8 @@ namespace {
 // 30 s without a command.
 class Client : public QObject {
   public:
-    Client(QTcpSocket* socket, pjlink::Answers& answers,
-           const std::optional<std::string>& password, const PjlinkServer::Log& log,
-           std::function<void()> gone)
+    Client(QTcpSocket* socket, pjlink::Answers& answers, const std::optional<std::string>& password,
+           const PjlinkServer::Log& log, std::function<void()> gone)
         : QObject(socket),
           answers_(answers),
           log_(log),
@@ -85,13 +85,13 @@ class Client : public QObject {
             log_("PJLINK " + connection_->peer() + " > %" + request.version + request.command +
                  " " + request.parameter);
             const Connection::Place place = connection_->reserve();
-            answers_.answer(request, [self = QPointer<Client>(this), request,
-                                      place](const std::string& text) {
-                if (!self) return;
-                const std::string line = pjlink::answerLine(request, text);
-                self->log_("PJLINK " + self->connection_->peer() + " < " + logged(line));
-                self->connection_->fill(place, line);
-            });
+            answers_.answer(
+                request, [self = QPointer<Client>(this), request, place](const std::string& text) {
+                    if (!self) return;
+                    const std::string line = pjlink::answerLine(request, text);
+                    self->log_("PJLINK " + self->connection_->peer() + " < " + logged(line));
+                    self->connection_->fill(place, line);
+                });
         }
         if (heard.refused) connection_->finish("wrong or missing password digest");
     }
@@ -126,10 +126,11 @@ std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, s
 
 std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::string& why) {
     auto server = std::make_unique<QTcpServer>();
-    const std::optional<Endpoint> listening = listenOn(*server, endpoint, why);
+    std::optional<Endpoint> listening = listenOn(*server, endpoint, why);
     if (!listening) return std::nullopt;
     QTcpServer& accepting = *server;
-    connect(&accepting, &QTcpServer::newConnection, this, [this, &accepting] { accept(accepting); });
+    connect(&accepting, &QTcpServer::newConnection, this,
+            [this, &accepting] { accept(accepting); });
     servers_.push_back(std::move(server));
     return listening;
 }
@@ -137,8 +138,8 @@ std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::stri
 void PjlinkServer::accept(QTcpServer& server) {
     while (QTcpSocket* socket = server.nextPendingConnection()) {
         if (clients_ >= kMostClients) {
-            log_("PJLINK " + socket->peerAddress().toString().toStdString() + " REFUSED: " +
-                 std::to_string(kMostClients) + " clients are connected already");
+            log_("PJLINK " + socket->peerAddress().toString().toStdString() +
+                 " REFUSED: " + std::to_string(kMostClients) + " clients are connected already");
             socket->abort();
             socket->deleteLater();
             continue;

@@ -24,7 +24,7 @@ QHostAddress addressOf(const Endpoint& endpoint);
 std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, std::string& why);
 
 // Clients beyond this are closed as they connect.
-inline constexpr int kMostClients = 32;
+inline constexpr int kMostClients = 64;
 
 class PjlinkServer : public QObject {
   public:

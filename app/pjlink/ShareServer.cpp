@@ -13,13 +13,12 @@ namespace gateway {
 
 namespace {
 
-// As many as PJLink's: each is a panel or a script.
-constexpr std::size_t kMostShareClients = 32;
+// Each is a panel or a script: a handful at most.
+constexpr std::size_t kMostShareClients = 16;
 
 }  // namespace
 
-ShareServer::ShareServer(projector::SharedLine& line, Log log)
-    : line_(line), log_(std::move(log)) {
+ShareServer::ShareServer(projector::SharedLine& line, Log log) : line_(line), log_(std::move(log)) {
     connect(&server_, &QTcpServer::newConnection, this, &ShareServer::accept);
 }
 

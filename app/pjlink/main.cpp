@@ -78,8 +78,7 @@ int main(int argc, char* argv[]) {
     projector::SharedLine line(queue, [&clock] { return clock.elapsed(); });
     link.addListener(line);
     pjlink::Answers answers(line, {options.name, std::string(projector::kMaker),
-                                   std::string(projector::kModel),
-                                   "kr60p-pjlink " PANEL_VERSION});
+                                   std::string(projector::kModel), "kr60p-pjlink " PANEL_VERSION});
 
     gateway::PjlinkServer pjlinkServer(answers, options.password, note);
     std::vector<gateway::Endpoint> listening;
@@ -94,9 +93,9 @@ int main(int argc, char* argv[]) {
             continue;
         }
         note("ENDED: cannot listen on " + endpoint.shown() + ": " + why);
-        return app::exitWith("kr60p-pjlink: cannot listen on " + endpoint.shown() + ": " + why +
-                                 "\n",
-                             kExitCannotListen);
+        return app::exitWith(
+            "kr60p-pjlink: cannot listen on " + endpoint.shown() + ": " + why + "\n",
+            kExitCannotListen);
     }
     note("PJLINK on " + joined(listening) + ": " + whoMayConnect(options));
 

@@ -1,0 +1,222 @@
+// kr60p-pjlink against the simulator on a pseudo-terminal: a PJLink POWR ?
+// from request to answer beside the bare CR0 exchange on a line of its own,
+// fifty clients polling once a second, and the gateway's memory and idle
+// CPU. Prints rows 14 to 17 of the benchmark table. BENCH_SECONDS shortens
+// the polling run (60 by default).
+// Usage: bench_pjlink KR60P_SIM KR60P_PJLINK
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Table.h"
+
+namespace {
+
+double percentile(std::vector<double> values, double q) {
+    if (values.empty()) return NAN;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1,
+                           static_cast<std::size_t>(q * static_cast<double>(values.size())))];
+}
+
+bool spinUntil(const std::function<bool()>& condition, int deadlineMs = 10'000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > deadlineMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// A simulator on its own pseudo-terminal, reached through a link in `folder`.
+std::unique_ptr<QProcess> simulator(const QString& program, const QString& link) {
+    auto process = std::make_unique<QProcess>();
+    process->start(program, {"--link", link, "--quiet"});
+    spinUntil([&] { return QFile::exists(link); });
+    return process;
+}
+
+// One request and its answer, in milliseconds; NAN when none came.
+double exchange(QIODevice& device, const QByteArray& request) {
+    QElapsedTimer timer;
+    timer.start();
+    device.write(request);
+    QByteArray answer;
+    if (!spinUntil([&] {
+            answer += device.readAll();
+            return answer.endsWith('\r');
+        })) {
+        return NAN;
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+long residentKiB(qint64 pid) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return -1;
+}
+
+double cpuSeconds(qint64 pid) {
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return NAN;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (fields.at(11).toDouble() + fields.at(12).toDouble()) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+int linesSent(const QString& log) {
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    return static_cast<int>(file.readAll().count(" TX "));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    if (argc < 3) return 2;
+    const QString simProgram = argv[1];
+    const QString gatewayProgram = argv[2];
+    const int seconds = qEnvironmentVariableIsSet("BENCH_SECONDS")
+                            ? qEnvironmentVariableIntValue("BENCH_SECONDS")
+                            : 60;
+    QTemporaryDir folder;
+
+    // The bare exchange: CR0 on the serial line, no gateway.
+    std::vector<double> bare;
+    {
+        auto sim = simulator(simProgram, folder.filePath("bare"));
+        QSerialPort port(folder.filePath("bare"));
+        port.setBaudRate(19200);
+        if (!port.open(QIODevice::ReadWrite)) return 1;
+        for (int i = 0; i < 30; ++i) bare.push_back(exchange(port, "CR0\r"));
+    }
+
+    auto sim = simulator(simProgram, folder.filePath("projector"));
+    const QString log = folder.filePath("gateway.log");
+    QProcess gateway;
+    gateway.start(gatewayProgram, {"--device", folder.filePath("projector"), "--listen",
+                                   "127.0.0.1:0", "--log", log});
+    quint16 port = 0;
+    spinUntil([&] {
+        QFile file(log);
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        const QByteArray text = file.readAll();
+        const auto at = text.indexOf("PJLINK on 127.0.0.1:");
+        if (at < 0) return false;
+        port = static_cast<quint16>(text.mid(at + 20).split(':').front().toInt());
+        return true;
+    });
+
+    // POWR ? through the gateway: a second apart, so that each reaches the
+    // line; and again at once, answered from the second-old answer.
+    std::vector<double> throughLine, fromAnswer;
+    {
+        QTcpSocket client;
+        client.connectToHost("127.0.0.1", port);
+        client.waitForConnected(5'000);
+        spinUntil([&] { return client.readAll().endsWith('\r'); });
+        for (int i = 0; i < 20; ++i) {
+            runFor(1050);
+            throughLine.push_back(exchange(client, "%1POWR ?\r"));
+            fromAnswer.push_back(exchange(client, "%1POWR ?\r"));
+        }
+    }
+    const double bareMedian = percentile(bare, 0.5);
+    const double lineMedian = percentile(throughLine, 0.5);
+    row(14, "kr60p-pjlink: POWR ? from request to answer, 20 a second apart, beside CR0 alone",
+        format("through the gateway median %.3f ms (p99 %.3f); CR0 on the line alone median "
+               "%.3f ms; the gateway's own cost %.3f ms; answered from the second-old answer "
+               "median %.3f ms",
+               lineMedian, percentile(throughLine, 0.99), bareMedian, lineMedian - bareMedian,
+               percentile(fromAnswer, 0.5)),
+        "gateway's cost < 1 ms", lineMedian - bareMedian < 1.0);
+
+    // Fifty clients, each asking POWR ? once a second at its own moment.
+    const int before = linesSent(log);
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    std::vector<double> times;
+    int asked = 0;
+    int answered = 0;
+    std::mt19937 random(4352);
+    std::vector<std::unique_ptr<QTimer>> timers;
+    std::vector<QElapsedTimer> since(50);
+    std::vector<QByteArray> buffers(50);
+    for (int i = 0; i < 50; ++i) {
+        auto client = std::make_unique<QTcpSocket>();
+        client->connectToHost("127.0.0.1", port);
+        client->waitForConnected(5'000);
+        QTcpSocket* socket = client.get();
+        QObject::connect(socket, &QTcpSocket::readyRead, [&, socket, i] {
+            buffers[i] += socket->readAll();
+            for (qsizetype end; (end = buffers[i].indexOf('\r')) >= 0;) {
+                const QByteArray line = buffers[i].left(end);
+                buffers[i].remove(0, end + 1);
+                if (line.startsWith("%1POWR=")) {
+                    ++answered;
+                    times.push_back(static_cast<double>(since[i].nsecsElapsed()) / 1e6);
+                }
+            }
+        });
+        auto timer = std::make_unique<QTimer>();
+        timer->setInterval(1000);
+        QObject::connect(timer.get(), &QTimer::timeout, [&, socket, i] {
+            since[i].start();
+            ++asked;
+            socket->write("%1POWR ?\r");
+        });
+        QTimer::singleShot(static_cast<int>(random() % 1000), timer.get(),
+                           [t = timer.get()] { t->start(); });
+        clients.push_back(std::move(client));
+        timers.push_back(std::move(timer));
+    }
+    runFor(seconds * 1000);
+    for (auto& timer : timers) timer->stop();
+    runFor(1000);
+    const int exchanges = linesSent(log) - before;
+    row(15, format("kr60p-pjlink: 50 clients, POWR ? once a second each, for %d s", seconds),
+        format("%d asked, %d answered; answer time median %.3f ms, p99 %.3f ms; %d exchanges "
+               "reached the line (%.2f a second)",
+               asked, answered, percentile(times, 0.5), percentile(times, 0.99), exchanges,
+               exchanges / static_cast<double>(seconds)),
+        "every answer; at most one CR0 a second", answered == asked && exchanges <= seconds + 2);
+    const long busyKiB = residentKiB(gateway.processId());
+    clients.clear();
+
+    runFor(1000);
+    const double cpuBefore = cpuSeconds(gateway.processId());
+    runFor(10'000);
+    const double idleCpu = (cpuSeconds(gateway.processId()) - cpuBefore) / 10.0 * 100.0;
+    const long idleKiB = residentKiB(gateway.processId());
+    std::printf(
+        "| 16 | kr60p-pjlink: resident memory | %.1f MiB idle, %.1f MiB with 50 clients | "
+        "report | - |\n",
+        static_cast<double>(idleKiB) / 1024.0, static_cast<double>(busyKiB) / 1024.0);
+    row(17, "kr60p-pjlink: CPU while idle (no client, 10 s)",
+        format("%.2f %% of one core", idleCpu), "< 0.1 %", idleCpu < 0.1);
+    gateway.terminate();
+    gateway.waitForFinished(5'000);
+    return 0;
+}
