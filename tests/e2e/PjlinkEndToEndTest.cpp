@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "SimulatorProcess.h"
+#include "tests/support/NetworkPeers.h"
 #include "tests/support/PtyPeer.h"
 
 namespace {
@@ -385,4 +386,40 @@ TEST(Pjlink, AClientLibraryReadsPowerInputsErrorsLampsNameAndMaker) {
     EXPECT_EQ(seen["model"].toString(), "KR60P");
     EXPECT_EQ(seen["class"].toString(), "1");
     EXPECT_EQ(seen["wrongPassword"].toString(), "refused");
+}
+
+// Behind ser2net, the device server technicians run (RFC 2217): answers,
+// the server stopped (ERR4 at once) and started again (answers again).
+TEST(Pjlink, BehindSer2netAnswersAndComesBackWithTheServer) {
+    if (!Ser2net::installed()) GTEST_SKIP() << "ser2net is not installed";
+    PtyPeer projector;
+    Ser2net server(Ser2net::Mode::Rfc2217, projector.devicePath(), "19200n81");
+    ASSERT_TRUE(server.start());
+    Gateway gateway({"--device", QString::fromStdString(server.address())});
+    Client client(gateway.port);
+    std::string heard;
+    const auto powerAnswered = [&] {
+        client.send("%1POWR ?\r");
+        std::string answer;
+        waitFor([&] {
+            heard += projector.readAvailable();
+            if (heard.find("CR0\r") != std::string::npos) {
+                heard.clear();
+                projector.write("00\r");
+            }
+            client.buffer += client.socket.readAll().toStdString();
+            const auto end = client.buffer.find('\r');
+            if (end == std::string::npos) return false;
+            answer = client.buffer.substr(0, end);
+            client.buffer.erase(0, end + 1);
+            return true;
+        });
+        return answer;
+    };
+    EXPECT_EQ(powerAnswered(), "%1POWR=1");
+    server.stop();
+    ASSERT_TRUE(waitFor([&] { return gateway.log().find("LOST") != std::string::npos; }));
+    EXPECT_EQ(client.ask("%1POWR ?"), "%1POWR=ERR4");
+    ASSERT_TRUE(server.start());
+    EXPECT_TRUE(waitFor([&] { return powerAnswered() == "%1POWR=1"; }, std::chrono::seconds(15)));
 }
