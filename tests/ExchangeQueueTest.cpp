@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "QueueFixture.h"
 #include "link/ExchangeQueue.h"
 #include "tests/support/FakeToolkit.h"
 #include "vocabulary/Decoder.h"
@@ -13,30 +14,12 @@ using projector::Answer;
 using projector::Expect;
 using Outcome = Answer::Outcome;
 
-class Exchanges : public ::testing::Test {
+class Exchanges : public QueueFixture {
   protected:
-    Exchanges() {
-        for (fake::Timer* timer : {&timer2, &timer4, &reconnect, &silence, &overall, &quiet}) {
-            clock.add(timer);
-        }
-        port.setDevice(1, "/dev/ttyUSB0");
-        link.addListener(queue);
-        link.setStartValues();
-        link.start();
-        port.writes.clear();
-    }
     void ask(const std::string& code, Expect expect) {
         queue.ask(code, expect, [this](const Answer& answer) { answers.push_back(answer); });
     }
-    // The lines on the wire since the last look.
-    std::vector<std::string> wire() { return std::exchange(port.writes, {}); }
 
-    fake::Clock clock;
-    fake::SerialPort port;
-    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
-    fake::Timer silence{clock, 0}, overall{clock, 0}, quiet{clock, 0};
-    projector::Link link{port, timer2, timer4, reconnect};
-    projector::ExchangeQueue queue{link, silence, overall, quiet, {500, 3000, 500}};
     std::vector<Answer> answers;
 };
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "QueueFixture.h"
 #include "link/ExchangeQueue.h"
 #include "link/SharedLine.h"
 #include "pjlink/Answers.h"
@@ -169,19 +170,9 @@ TEST(PjlinkMapping, EveryStateInputAndMuteIsTheDecodersAndTheReadmeShowsThem) {
 
 namespace {
 
-class Gateway : public ::testing::Test {
+class Gateway : public QueueFixture {
   protected:
-    Gateway() {
-        for (fake::Timer* timer : {&timer2, &timer4, &reconnect, &silence, &overall, &quiet}) {
-            clock.add(timer);
-        }
-        port.setDevice(1, "/dev/ttyUSB0");
-        link.addListener(queue);
-        link.addListener(line);
-        link.setStartValues();
-        link.start(projector::Link::WhenAbsent::KeepLooking);
-        port.writes.clear();
-    }
+    Gateway() { link.addListener(line); }
     // The answer's text, once there is one.
     std::shared_ptr<std::optional<std::string>> ask(const std::string& line) {
         auto answer = std::make_shared<std::optional<std::string>>();
@@ -189,14 +180,6 @@ class Gateway : public ::testing::Test {
         answers.answer(*reading.request, [answer](const std::string& text) { *answer = text; });
         return answer;
     }
-    std::vector<std::string> wire() { return std::exchange(port.writes, {}); }
-
-    fake::Clock clock;
-    fake::SerialPort port;
-    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
-    fake::Timer silence{clock, 0}, overall{clock, 0}, quiet{clock, 0};
-    projector::Link link{port, timer2, timer4, reconnect};
-    projector::ExchangeQueue queue{link, silence, overall, quiet, {500, 3000, 500}};
     projector::SharedLine line{queue, [this] { return clock.now(); }};
     pjlink::Answers answers{line, {"hall-3", "ORVA", "KR60P", "test"}};
 };
