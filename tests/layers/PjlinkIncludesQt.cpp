@@ -1,0 +1,2 @@
+// Must not build: PJLink on text needs no Qt; the gateway program brings it.
+#include "qt/QtSerialPort.h"
