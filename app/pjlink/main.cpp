@@ -59,6 +59,12 @@ int main(int argc, char* argv[]) {
     toolkit::qt::QtTimer traceClear(nullptr, "Timer4", 1000);
     toolkit::qt::QtTimer reconnect(nullptr, "Reconnect", projector::kReconnectCheckMs);
     projector::Link link(port, replyTimeout, traceClear, reconnect);
+    // Heard from the event loop: a signal during the start ends the gateway
+    // as soon as it runs.
+    const app::EndOnSignals endOnSignals([&link](const std::string& why) {
+        link.shutDown(why);
+        QCoreApplication::exit(app::kExitDone);
+    });
 
     trafficlog::TrafficLog log(logOpening.file, [](const std::string& text) {
         std::fprintf(stderr, "kr60p-pjlink: %s\n", text.c_str());
@@ -115,10 +121,6 @@ int main(int argc, char* argv[]) {
              ": the line for the panel and kr60p-ctl, without a password");
     }
 
-    const app::EndOnSignals endOnSignals([&link](const std::string& why) {
-        link.shutDown(why);
-        QCoreApplication::exit(app::kExitDone);
-    });
     link.setStartValues();
     link.setPacing(projector::kSignalTypeReplyMs + 1000, projector::kSignalTypeReplyMs + 1000);
     link.chooseSpeed(options.settings);

@@ -37,7 +37,8 @@ class Gateway {
             QStringList{KR60P_PJLINK, "--listen", "127.0.0.1:0", "--log", logFile_.fileName()} +
             arguments;
         process_.start(command.front(), command.mid(1));
-        waitFor([this] { return log().find("PJLINK on ") != std::string::npos; }, deadline());
+        // The speed is set once every server listens.
+        waitFor([this] { return log().find(" SPEED ") != std::string::npos; }, deadline());
         port = portAfter("PJLINK on 127.0.0.1:");
         share = portAfter("SHARE on tcp://127.0.0.1:");
     }
