@@ -10,9 +10,10 @@
 
 namespace {
 
-std::string digest(std::string_view text) {
-    std::string hex(text.substr(0, 32));
-    hex.resize(32, '0');
+std::string digest(pjlink::Hash hash, std::string_view text) {
+    const std::size_t length = hash == pjlink::Hash::Md5 ? 32 : 64;
+    std::string hex(text.substr(0, length));
+    hex.resize(length, '0');
     return hex;
 }
 
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t piece = 1 + (data[0] >> 1);
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     pjlink::Conversation conversation(password ? std::optional<std::string>("pw") : std::nullopt,
-                                      "0123abcd", digest);
+                                      {"0123abcd", "00112233445566778899aabbccddeeff"},
+                                      digest);
     std::size_t lines = 0;
     for (const char c : bytes) lines += c == '\r' ? 1 : 0;
     std::size_t told = 0;

@@ -66,9 +66,11 @@ void SharedLine::forget() {
     kept_.clear();
 }
 
-// An answer given after a command was asked may tell of the time before it.
+// An answer given after a command was asked may tell of the time before it,
+// and is not kept; everyone who watches the line hears it all the same.
 void SharedLine::keep(const std::string& code, std::uint64_t era, const Answer& answer) {
     if (isQuery(code) && answer.answered() && era == era_) kept_[code] = {answer, now_(), era};
+    for (const auto& heard : heard_) heard(answer);
 }
 
 }  // namespace projector

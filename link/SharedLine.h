@@ -29,6 +29,10 @@ class SharedLine : public LinkListener {
     // what the projector would answer, so no answer from before it is reused.
     void exchange(const std::string& code, Expect expect, ExchangeQueue::Done done);
 
+    // Told of every exchange's answer, whoever asked it: what one front end
+    // learns of the projector from the others' traffic.
+    void onAnswer(std::function<void(const Answer&)> heard) { heard_.push_back(std::move(heard)); }
+
     // How many exchanges reached the queue.
     std::uint64_t exchanges() const { return exchanges_; }
 
@@ -57,6 +61,7 @@ class SharedLine : public LinkListener {
     // Those waiting for a query on its way, by its code and era.
     std::map<std::pair<std::string, std::uint64_t>, std::vector<ExchangeQueue::Done>> asked_;
     std::map<std::string, Kept> kept_;
+    std::vector<std::function<void(const Answer&)>> heard_;
 };
 
 }  // namespace projector

@@ -1,7 +1,7 @@
 #include "pjlink/Answers.h"
 
+#include <algorithm>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 #include "pjlink/Mapping.h"
@@ -14,6 +14,8 @@ namespace {
 constexpr char kStandby = '0';
 constexpr char kCooling = '2';
 constexpr char kWarmingUp = '3';
+// PJLink's longest answer of what a projector says of itself.
+constexpr std::size_t kLongestInformation = 32;
 
 std::string failed(Error error) {
     return std::string(errorText(error));
@@ -22,9 +24,16 @@ std::string failed(Error error) {
 }  // namespace
 
 Answers::Answers(projector::SharedLine& line, Identity identity)
-    : line_(line), identity_(std::move(identity)) {}
+    : line_(line), identity_(std::move(identity)) {
+    line_.onAnswer([this](const projector::Answer& answer) {
+        if (!answer.answered()) return;
+        if (answer.code == projector::codeOf("freeze-on")) frozen_ = true;
+        if (answer.code == projector::codeOf("freeze-off")) frozen_ = false;
+    });
+}
 
 void Answers::answer(const Request& request, const Reply& reply) {
+    if (request.version == '2' && answerClass2(request, reply)) return;
     const std::string& command = request.command;
     if (command == "POWR") return power(request, reply);
     if (command == "INPT") return input(request, reply);
@@ -47,8 +56,47 @@ void Answers::answer(const Request& request, const Reply& reply) {
     if (command == "INF1") return reply(identity_.maker);
     if (command == "INF2") return reply(identity_.model);
     if (command == "INFO") return reply(identity_.info);
-    if (command == "CLSS") return reply("1");
+    if (command == "CLSS") return reply("2");
     reply(failed(Error::Undefined));
+}
+
+// What the KR60P cannot tell is answered as the standard has it for a
+// projector without the item: no serial number, resolution or replacement
+// model (empty), filter hours not counted (0).
+bool Answers::answerClass2(const Request& request, const Reply& reply) {
+    const std::string& command = request.command;
+    if (command == "SNUM" || command == "RRES" || command == "RLMP" || command == "RFIL") {
+        reply("");
+    } else if (command == "FILT") {
+        reply("0");
+    } else if (command == "SVER") {
+        read("CR9", reply, [reply](const projector::Reading& reading) {
+            reply(reading.text.substr(0, kLongestInformation));
+        });
+    } else if (command == "INNM") {
+        const auto rows = inputRows();
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const InputRow& input) {
+            return request.parameter.substr(1) == input.input;
+        });
+        reply(row != rows.end() ? std::string(row->name) : failed(Error::OutOfParameter));
+    } else if (command == "IRES") {
+        // No signal, or one whose resolution the projector does not tell.
+        read("CRA", reply, [reply](const projector::Reading& reading) {
+            if (reading.text == "standby") return reply(failed(Error::UnavailableTime));
+            reply(reading.text == "no-signal" ? "-" : "*");
+        });
+    } else if (command == "SVOL") {
+        actWhileLit({request.parameter == "1" ? "volume-up" : "volume-down"}, reply);
+    } else if (command == "FREZ") {
+        if (!request.query()) {
+            actWhileLit({request.parameter == "1" ? "freeze-on" : "freeze-off"}, reply);
+        } else {
+            reply(frozen_ ? std::string(*frozen_ ? "1" : "0") : failed(Error::UnavailableTime));
+        }
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // POWR 1 while cooling down is refused, as the projector would ignore it.
@@ -86,13 +134,7 @@ void Answers::input(const Request& request, const Reply& reply) {
     }
     for (const InputRow& row : inputRows()) {
         if (row.input != request.parameter) continue;
-        const std::string command(row.command);
-        return withPower(reply, [this, command, reply](char power) {
-            if (power == kStandby || power == kCooling) {
-                return reply(failed(Error::UnavailableTime));
-            }
-            act({command}, reply);
-        });
+        return actWhileLit({std::string(row.command)}, reply);
     }
     reply(failed(Error::OutOfParameter));
 }
@@ -111,13 +153,7 @@ void Answers::mute(const Request& request, const Reply& reply) {
     }
     for (const MuteSetting& setting : muteSettings()) {
         if (setting.setting != request.parameter) continue;
-        std::vector<std::string> names(setting.commands.begin(), setting.commands.end());
-        return withPower(reply, [this, names, reply](char power) {
-            if (power == kStandby || power == kCooling) {
-                return reply(failed(Error::UnavailableTime));
-            }
-            act(names, reply);
-        });
+        return actWhileLit({setting.commands.begin(), setting.commands.end()}, reply);
     }
     reply(failed(Error::OutOfParameter));
 }
@@ -156,6 +192,13 @@ void Answers::act(std::vector<std::string> names, const Reply& reply) {
                        if (!answer.answered()) return reply(failed(Error::ProjectorFailure));
                        act(names, reply);
                    });
+}
+
+void Answers::actWhileLit(std::vector<std::string> names, const Reply& reply) {
+    withPower(reply, [this, names = std::move(names), reply](char power) {
+        if (power == kStandby || power == kCooling) return reply(failed(Error::UnavailableTime));
+        act(names, reply);
+    });
 }
 
 void Answers::withPower(const Reply& reply, std::function<void(char power)> then) {

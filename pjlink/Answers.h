@@ -6,6 +6,7 @@
 // there in standby and while the projector is away.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ class Answers {
   private:
     using Then = std::function<void(const projector::Reading& reading)>;
 
+    // Class 2's own commands; false when the request is none of them.
+    bool answerClass2(const Request& request, const Reply& reply);
     void power(const Request& request, const Reply& reply);
     void input(const Request& request, const Reply& reply);
     void mute(const Request& request, const Reply& reply);
@@ -41,12 +44,16 @@ class Answers {
     void read(const std::string& code, const Reply& reply, Then then);
     // Actions, one after the other; OK when the projector took every one.
     void act(std::vector<std::string> names, const Reply& reply);
+    // The same, refused as not now in standby and while cooling down.
+    void actWhileLit(std::vector<std::string> names, const Reply& reply);
     // The power as PJLink reports it ('0' standby .. '3' warming up), then
     // what follows; ERR4 for a state the mapping does not know.
     void withPower(const Reply& reply, std::function<void(char power)> then);
 
     projector::SharedLine& line_;
     Identity identity_;
+    // The freeze, as last set or seen on the line: the KR60P cannot be asked.
+    std::optional<bool> frozen_;
 };
 
 }  // namespace pjlink

@@ -9,27 +9,49 @@ namespace pjlink {
 namespace {
 
 // The first line carries the digest before its request.
-constexpr std::size_t kLongestLine = kDigestLength + kLongestRequest;
+constexpr std::size_t kLongestLine = kSecureDigestLength + kLongestRequest;
+constexpr std::string_view kSecureLevel = "PJLINK 2";
 
-bool sameDigest(std::string_view given, std::string_view expected) {
-    return given.size() == expected.size() &&
-           std::equal(given.begin(), given.end(), expected.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
+bool sameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The two random numbers, byte by byte exclusive-or'd, in lower-case
+// hexadecimal; nothing when either is not hexadecimal of the same length.
+std::optional<std::string> mixed(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return std::nullopt;
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const int x = hexValue(a[i]);
+        const int y = hexValue(b[i]);
+        if (x < 0 || y < 0) return std::nullopt;
+        out += kDigits[x ^ y];
+    }
+    return out;
 }
 
 }  // namespace
 
-Conversation::Conversation(const std::optional<std::string>& password, std::string random,
-                           const Digest& digest)
-    : random_(std::move(random)) {
-    if (password) expected_ = digest(random_ + *password);
-    authenticated_ = !expected_;
-}
+Conversation::Conversation(const std::optional<std::string>& password, Challenge challenge,
+                           Digest digest)
+    : password_(password),
+      challenge_(std::move(challenge)),
+      digest_(std::move(digest)),
+      authenticated_(!password) {}
 
 std::string Conversation::greeting() const {
-    return expected_ ? "PJLINK 1 " + random_ + "\r" : std::string("PJLINK 0\r");
+    return password_ ? "PJLINK 1 " + challenge_.random + "\r" : std::string("PJLINK 0\r");
 }
 
 Conversation::Heard Conversation::hear(std::string_view bytes) {
@@ -53,7 +75,10 @@ Conversation::Heard Conversation::hear(std::string_view bytes) {
 void Conversation::lineEnded(Heard& heard) {
     if (line_.empty() && !overlong_) return;  // a blank line asks nothing
     std::string_view line = line_;
-    if (!authenticated(line)) {
+    if (password_ && !authenticated_ && !secure_ && sameText(line, kSecureLevel)) {
+        secure_ = true;
+        heard.items.push_back({std::nullopt, "PJLINK 2 " + challenge_.secureRandom + "\r"});
+    } else if (!authenticate(line)) {
         refused_ = true;
         heard.items.push_back({std::nullopt, "PJLINK ERRA\r"});
     } else {
@@ -70,19 +95,29 @@ void Conversation::lineEnded(Heard& heard) {
     overlong_ = false;
 }
 
-bool Conversation::authenticated(std::string_view& line) {
-    if (!expected_) return true;
-    const bool digestFirst = line.size() >= kDigestLength && line.substr(kDigestLength, 1) == "%";
-    if (authenticated_) {
-        if (digestFirst && sameDigest(line.substr(0, kDigestLength), *expected_)) {
-            line.remove_prefix(kDigestLength);
-        }
-        return true;
+bool Conversation::authenticate(std::string_view& line) {
+    if (!password_) return true;
+    const std::size_t digest = digestBefore(line);
+    line.remove_prefix(digest);
+    if (authenticated_) return true;  // a later line may repeat the digest, or not
+    authenticated_ = digest > 0 && !line.empty();
+    return authenticated_;
+}
+
+std::size_t Conversation::digestBefore(std::string_view line) const {
+    const std::size_t length = secure_ ? kSecureDigestLength : kDigestLength;
+    if (line.size() < length || line.substr(length, 1) != "%") return 0;
+    if (!secure_) {
+        const std::string expected = digest_(Hash::Md5, challenge_.random + *password_);
+        return sameText(line.substr(0, length), expected) ? length : 0;
     }
-    if (!digestFirst || !sameDigest(line.substr(0, kDigestLength), *expected_)) return false;
-    line.remove_prefix(kDigestLength);
-    authenticated_ = true;
-    return true;
+    // The controller's random number, then SHA-256 of both numbers mixed and
+    // the password.
+    const std::string_view controllerRandom = line.substr(0, 32);
+    const auto both = mixed(challenge_.secureRandom, controllerRandom);
+    if (!both) return 0;
+    const std::string expected = digest_(Hash::Sha256, *both + *password_);
+    return sameText(line.substr(32, 64), expected) ? length : 0;
 }
 
 }  // namespace pjlink

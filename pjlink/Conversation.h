@@ -1,8 +1,9 @@
 #pragma once
 // One client's connection on bytes: the greeting, the password's digest
-// before the first command, lines cut at CR and bounded in length. What a
-// client sends becomes, in order, requests to answer and answers given at
-// once; nothing here waits or touches the projector.
+// before the first command (MD5, or SHA-256 at the higher security level a
+// client asks for with "PJLINK 2"), lines cut at CR and bounded in length.
+// What a client sends becomes, in order, requests to answer and answers
+// given at once; nothing here waits or touches the projector.
 
 #include <cstddef>
 #include <functional>
@@ -15,15 +16,21 @@
 
 namespace pjlink {
 
+enum class Hash { Md5, Sha256 };
+
 class Conversation {
   public:
-    // The MD5 digest of a text, in lower-case hexadecimal.
-    using Digest = std::function<std::string(std::string_view)>;
+    // A digest of a text, in lower-case hexadecimal.
+    using Digest = std::function<std::string(Hash hash, std::string_view text)>;
+    // Fresh for each connection: the greeting's 8 hexadecimal digits, and
+    // the 32 of the higher security level.
+    struct Challenge {
+        std::string random;
+        std::string secureRandom;
+    };
 
-    // password: none for an open projector. random: the greeting's eight
-    // characters, fresh for each connection.
-    Conversation(const std::optional<std::string>& password, std::string random,
-                 const Digest& digest);
+    // password: none for an open projector.
+    Conversation(const std::optional<std::string>& password, Challenge challenge, Digest digest);
 
     // "PJLINK 0\r", or "PJLINK 1 <random>\r" when a password is asked for.
     std::string greeting() const;
@@ -40,15 +47,21 @@ class Conversation {
         bool refused = false;
     };
     Heard hear(std::string_view bytes);
+    // Whether the password has been given (or none is asked for).
+    bool authenticated() const { return authenticated_; }
 
   private:
     void lineEnded(Heard& heard);
     // The digest before a line: checked on the first, taken off a later one
     // that repeats it. False when the client is refused.
-    bool authenticated(std::string_view& line);
+    bool authenticate(std::string_view& line);
+    // The length of a right digest at the start of the line, or 0.
+    std::size_t digestBefore(std::string_view line) const;
 
-    std::string random_;
-    std::optional<std::string> expected_;  // the digest a client must send
+    std::optional<std::string> password_;
+    Challenge challenge_;
+    Digest digest_;
+    bool secure_ = false;  // the client asked for the higher security level
     bool authenticated_ = false;
     bool refused_ = false;
     std::string line_;

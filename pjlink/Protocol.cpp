@@ -12,24 +12,40 @@ constexpr std::array<std::string_view, 3> kPower{"1", "0", "?"};
 constexpr std::array<std::string_view, 4> kInput{"11", "12", "21", "?"};
 constexpr std::array<std::string_view, 7> kMute{"10", "11", "20", "21", "30", "31", "?"};
 constexpr std::array<std::string_view, 1> kQuery{"?"};
+constexpr std::array<std::string_view, 3> kInputName{"?11", "?12", "?21"};
+constexpr std::array<std::string_view, 2> kStep{"1", "0"};
+constexpr std::array<std::string_view, 3> kSwitch{"1", "0", "?"};
 
+// A KR60P has no microphone (MVOL): a Class 2 command it does not define.
 constexpr std::array kSyntax = std::to_array<CommandSyntax>({
-    {"POWR", kPower},
-    {"INPT", kInput},
-    {"AVMT", kMute},
-    {"ERST", kQuery},
-    {"LAMP", kQuery},
-    {"INST", kQuery},
-    {"NAME", kQuery},
-    {"INF1", kQuery},
-    {"INF2", kQuery},
-    {"INFO", kQuery},
-    {"CLSS", kQuery},
+    {'1', "POWR", kPower},
+    {'1', "INPT", kInput},
+    {'1', "AVMT", kMute},
+    {'1', "ERST", kQuery},
+    {'1', "LAMP", kQuery},
+    {'1', "INST", kQuery},
+    {'1', "NAME", kQuery},
+    {'1', "INF1", kQuery},
+    {'1', "INF2", kQuery},
+    {'1', "INFO", kQuery},
+    {'1', "CLSS", kQuery},
+    {'2', "INPT", kInput},
+    {'2', "INST", kQuery},
+    {'2', "SNUM", kQuery},
+    {'2', "SVER", kQuery},
+    {'2', "INNM", kInputName},
+    {'2', "IRES", kQuery},
+    {'2', "RRES", kQuery},
+    {'2', "FILT", kQuery},
+    {'2', "RLMP", kQuery},
+    {'2', "RFIL", kQuery},
+    {'2', "SVOL", kStep},
+    {'2', "FREZ", kSwitch},
 });
 
-const CommandSyntax* syntaxOf(std::string_view command) {
+const CommandSyntax* syntaxOf(char version, std::string_view command) {
     for (const CommandSyntax& syntax : kSyntax) {
-        if (syntax.command == command) return &syntax;
+        if (syntax.version == version && syntax.command == command) return &syntax;
     }
     return nullptr;
 }
@@ -78,9 +94,8 @@ Reading readRequest(std::string_view line) {
     std::optional<Request> head = headOf(line);
     if (!head) return {};
     Request request = std::move(*head);
-    const CommandSyntax* syntax = syntaxOf(request.command);
-    // A Class 2 command is one this Class 1 projector does not define.
-    if (request.version != '1' || !syntax) return refused(request, Error::Undefined);
+    const CommandSyntax* syntax = syntaxOf(request.version, request.command);
+    if (!syntax) return refused(request, Error::Undefined);
     if (line.size() < 7 || line[6] != ' ') return refused(request, Error::OutOfParameter);
     request.parameter = line.substr(7);
     const auto& taken = syntax->parameters;
@@ -93,7 +108,7 @@ Reading readRequest(std::string_view line) {
 Reading readOverlong(std::string_view head) {
     std::optional<Request> request = headOf(head);
     if (!request) return {};
-    const bool known = request->version == '1' && syntaxOf(request->command);
+    const bool known = syntaxOf(request->version, request->command) != nullptr;
     return refused(*request, known ? Error::OutOfParameter : Error::Undefined);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// PJLink Class 1 on text: a request line read into its command and
+// PJLink Class 1 and 2 on text: a request line read into its command and
 // parameter, or refused with the error the standard gives; an answer line
 // written.
 
@@ -12,11 +12,14 @@
 namespace pjlink {
 
 inline constexpr int kPort = 4352;
-// "%1", four letters, a blank, at most 128 bytes of parameter, CR.
+// "%1" (or "%2"), four letters, a blank, at most 128 bytes of parameter, CR.
 inline constexpr std::size_t kLongestParameter = 128;
 inline constexpr std::size_t kLongestRequest = 2 + 4 + 1 + kLongestParameter + 1;
 // The MD5 digest in hexadecimal before the first command, when a password is set.
 inline constexpr std::size_t kDigestLength = 32;
+// Or, at the higher security level: the controller's random number (16 bytes)
+// and a SHA-256 digest, both in hexadecimal.
+inline constexpr std::size_t kSecureDigestLength = 32 + 64;
 // A connection with no command for this long is closed.
 inline constexpr int kIdleMs = 30'000;
 
@@ -52,8 +55,9 @@ Reading readOverlong(std::string_view head);
 std::string answerLine(const Request& request, std::string_view text);
 std::string answerLine(const Request& request, Error error);
 
-// The commands this gateway answers and the parameters each takes.
+// The commands this gateway answers, by class, and the parameters each takes.
 struct CommandSyntax {
+    char version;
     std::string_view command;
     std::span<const std::string_view> parameters;  // "?" for a query
 };

@@ -21,12 +21,18 @@ namespace {
 
 using pjlink::Conversation;
 
-// Not MD5, but as good for the logic: which text was digested.
-std::string fakeDigest(std::string_view text) {
+// Not MD5 nor SHA-256, but as good for the logic: which text was digested.
+std::string fakeDigest(pjlink::Hash hash, std::string_view text) {
     std::string digest(text);
-    digest.resize(pjlink::kDigestLength, '#');
+    digest.resize(hash == pjlink::Hash::Md5 ? 32 : 64, '#');
     return digest;
 }
+std::string fakeDigest(std::string_view text) {
+    return fakeDigest(pjlink::Hash::Md5, text);
+}
+constexpr auto kDigest = [](pjlink::Hash hash, std::string_view text) {
+    return fakeDigest(hash, text);
+};
 
 // What a conversation says back to the bytes, in order; "" for a request.
 std::vector<std::string> said(Conversation& conversation, std::string_view bytes,
@@ -63,15 +69,20 @@ TEST(PjlinkRequests, EachLineIsARequestOrTheErrorTheStandardGives) {
              {"%1NAME x", "%1NAME=ERR2\r"},
              {"%1XXXX ?", "%1XXXX=ERR1\r"},
              {"%1FOO ?", "%1FOO =ERR1\r"},
-             {"%2POWR ?", "%2POWR=ERR1\r"},  // Class 2 is not served
-             {"%2FREZ ?", "%2FREZ=ERR1\r"},
+             {"%2POWR ?", "%2POWR=ERR1\r"},  // Class 1 only
+             {"%2FREZ ?", "%2FREZ ?"},
+             {"%2INNM ?21", "%2INNM ?21"},
+             {"%2INNM ?31", "%2INNM=ERR2\r"},
+             {"%2MVOL 1", "%2MVOL=ERR1\r"},  // no microphone
+             {"%2AVMT ?", "%2AVMT=ERR1\r"},  // Class 1 only
              {"POWR ?", ""},
              {"%", ""},
              {"%x POWR ?", ""},
          }) {
         const pjlink::Reading reading = pjlink::readRequest(c.line);
         const std::string outcome =
-            reading.request ? "%1" + reading.request->command + " " + reading.request->parameter
+            reading.request ? "%" + std::string(1, reading.request->version) +
+                                  reading.request->command + " " + reading.request->parameter
                             : reading.answer.value_or("");
         EXPECT_EQ(outcome, c.outcome) << c.line;
     }
@@ -81,7 +92,7 @@ TEST(PjlinkConversation, ARequestSplitAtAnyPointIsReadTheSame) {
     const std::string digest = fakeDigest("1234abcdsecret");
     const std::string bytes = digest + "%1POWR ?\r%1INPT 12\r";
     for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
-        Conversation conversation(std::string("secret"), "1234abcd", fakeDigest);
+        Conversation conversation(std::string("secret"), {"1234abcd", ""}, kDigest);
         EXPECT_EQ(conversation.greeting(), "PJLINK 1 1234abcd\r");
         std::vector<std::string> out = said(conversation, bytes.substr(0, cut));
         const std::vector<std::string> rest = said(conversation, bytes.substr(cut));
@@ -100,6 +111,12 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
     };
     const std::string right = fakeDigest("00c0ffeepw");
     const std::string twice = right + "%1CLSS ?\r%1NAME ?\r" + right + "%1INF1 ?\r";
+    // The higher level: the controller's random number (zeros, so that the
+    // two numbers mixed are the gateway's own), then SHA-256.
+    const std::string level = "PJLINK 2\r";
+    const std::string offer = "PJLINK 2 " + std::string(32, 'f') + "\r";
+    const std::string secure =
+        std::string(32, '0') + fakeDigest(pjlink::Hash::Sha256, std::string(32, 'f') + "pw");
     for (const Case& c : std::vector<Case>{
              {"no password asked", std::nullopt, "%1CLSS ?\r", {"%1CLSS ?"}, false},
              {"the right digest", "pw", right + "%1CLSS ?\r", {"%1CLSS ?"}, false},
@@ -116,13 +133,21 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
               {"PJLINK ERRA\r"},
               true},
              {"a digest alone", "pw", right + "\r", {"PJLINK ERRA\r"}, true},
+             {"the higher level", "pw", level + secure + "%2CLSS ?\r%1CLSS ?\r",
+              {offer, "%2CLSS=ERR1\r", "%1CLSS ?"}, false},
+             {"the higher level, each time", "pw", level + secure + "%1CLSS ?\r" + secure +
+              "%1NAME ?\r", {offer, "%1CLSS ?", "%1NAME ?"}, false},
+             {"the higher level, wrong", "pw", level + std::string(32, '1') + secure.substr(32) +
+              "%1CLSS ?\r", {offer, "PJLINK ERRA\r"}, true},
+             {"the higher level, with MD5", "pw", level + right + "%1CLSS ?\r",
+              {offer, "PJLINK ERRA\r"}, true},
              {"a blank line first asks nothing",
               "pw",
               "\r\n" + right + "%1CLSS ?\r\n",
               {"%1CLSS ?"},
               false},
          }) {
-        Conversation conversation(c.password, "00c0ffee", fakeDigest);
+        Conversation conversation(c.password, {"00c0ffee", std::string(32, 'f')}, kDigest);
         bool refused = false;
         EXPECT_EQ(said(conversation, c.bytes, &refused), c.said) << c.what;
         EXPECT_EQ(refused, c.refused) << c.what;
@@ -130,7 +155,7 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
 }
 
 TEST(PjlinkConversation, ALineTooLongIsRefusedAndTheNextReadAsEver) {
-    Conversation conversation(std::nullopt, "00000000", fakeDigest);
+    Conversation conversation(std::nullopt, {"00000000", ""}, kDigest);
     const std::string longName = "%1NAME " + std::string(200, 'x') + "\r";
     const std::string flood = std::string(1 << 20, 'A') + "\r";
     EXPECT_EQ(said(conversation, longName + "%1POWR ?\r"),
@@ -250,6 +275,17 @@ TEST_F(Gateway, WhatTheProjectorWouldIgnoreIsRefusedAsNotNow) {
              {"no reply", "%1POWR ?", {{"CR0\r", ""}}, "ERR4"},
              {"an unreadable reply", "%1ERST ?", {{"CR0\r", "99\r"}}, "ERR4"},
              {"no acknowledgement", "%1INPT 12", {{"CR0\r", "00\r"}, {"C06\r", "?\r"}}, "ERR4"},
+             {"no serial number", "%2SNUM ?", {}, ""},
+             {"filter hours not counted", "%2FILT ?", {}, "0"},
+             {"the software", "%2SVER ?", {{"CR9\r", "KR60P Ver1.40\r"}}, "KR60P Ver1.40"},
+             {"an input's name", "%2INNM ?21", {}, "Video"},
+             {"no signal", "%2IRES ?", {{"CRA\r", "80\r"}}, "-"},
+             {"a signal", "%2IRES ?", {{"CRA\r", "01\r"}}, "*"},
+             {"a volume step", "%2SVOL 1", {{"CR0\r", "00\r"}, {"C09\r", "\x06"}}, "OK"},
+             {"a volume step in standby", "%2SVOL 0", {{"CR0\r", "80\r"}}, "ERR3"},
+             {"a freeze not yet seen", "%2FREZ ?", {}, "ERR3"},
+             {"a freeze", "%2FREZ 1", {{"CR0\r", "00\r"}, {"C43\r", "\x06"}}, "OK"},
+             {"the freeze set", "%2FREZ ?", {}, "1"},
          }) {
         clock.advance(5000);  // nothing from the case before
         wire();
@@ -276,7 +312,7 @@ TEST_F(Gateway, WhileTheDeviceIsAwayWhatNeedsItFailsAtOnceAndWhatDoesNotIsAnswer
     EXPECT_EQ(*ask("%1POWR ?"), "ERR4");
     EXPECT_EQ(*ask("%1NAME ?"), "hall-3");
     EXPECT_EQ(*ask("%1INST ?"), "11 12 21");
-    EXPECT_EQ(*ask("%1CLSS ?"), "1");
+    EXPECT_EQ(*ask("%1CLSS ?"), "2");
     EXPECT_TRUE(wire().empty());
     port.plugIn();
     clock.advance(1000);  // looked for, found

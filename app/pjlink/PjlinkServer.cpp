@@ -13,19 +13,24 @@ namespace gateway {
 
 namespace {
 
-std::string md5(std::string_view text) {
+std::string digest(pjlink::Hash hash, std::string_view text) {
     return QCryptographicHash::hash(
                QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-               QCryptographicHash::Md5)
+               hash == pjlink::Hash::Md5 ? QCryptographicHash::Md5 : QCryptographicHash::Sha256)
         .toHex()
         .toStdString();
 }
 
-// Eight hexadecimal digits, from the system's source of randomness.
-std::string randomText() {
-    return QString::number(QRandomGenerator::system()->generate(), 16)
-        .rightJustified(8, '0')
-        .toStdString();
+// Hexadecimal digits, eight for each 32 bits, from the system's source of
+// randomness.
+std::string randomText(int words) {
+    std::string text;
+    for (int i = 0; i < words; ++i) {
+        text += QString::number(QRandomGenerator::system()->generate(), 16)
+                    .rightJustified(8, '0')
+                    .toStdString();
+    }
+    return text;
 }
 
 // A line as the log shows it: without its CR.
@@ -54,7 +59,7 @@ class Client : public QObject {
           answers_(answers),
           log_(log),
           gone_(std::move(gone)),
-          conversation_(password, randomText(), md5) {
+          conversation_(password, {randomText(1), randomText(4)}, digest) {
         connection_ = new Connection(socket);
         connection_->onHeard([this](const std::string& bytes) { heard(bytes); });
         connection_->onClosed([this](const std::string& why) {
