@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t piece = 1 + (data[0] >> 1);
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     pjlink::Conversation conversation(password ? std::optional<std::string>("pw") : std::nullopt,
-                                      {"0123abcd", "00112233445566778899aabbccddeeff"},
-                                      digest);
+                                      {"0123abcd", "00112233445566778899aabbccddeeff"}, digest);
     std::size_t lines = 0;
     for (const char c : bytes) lines += c == '\r' ? 1 : 0;
     std::size_t told = 0;

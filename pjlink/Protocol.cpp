@@ -18,29 +18,12 @@ constexpr std::array<std::string_view, 3> kSwitch{"1", "0", "?"};
 
 // A KR60P has no microphone (MVOL): a Class 2 command it does not define.
 constexpr std::array kSyntax = std::to_array<CommandSyntax>({
-    {'1', "POWR", kPower},
-    {'1', "INPT", kInput},
-    {'1', "AVMT", kMute},
-    {'1', "ERST", kQuery},
-    {'1', "LAMP", kQuery},
-    {'1', "INST", kQuery},
-    {'1', "NAME", kQuery},
-    {'1', "INF1", kQuery},
-    {'1', "INF2", kQuery},
-    {'1', "INFO", kQuery},
-    {'1', "CLSS", kQuery},
-    {'2', "INPT", kInput},
-    {'2', "INST", kQuery},
-    {'2', "SNUM", kQuery},
-    {'2', "SVER", kQuery},
-    {'2', "INNM", kInputName},
-    {'2', "IRES", kQuery},
-    {'2', "RRES", kQuery},
-    {'2', "FILT", kQuery},
-    {'2', "RLMP", kQuery},
-    {'2', "RFIL", kQuery},
-    {'2', "SVOL", kStep},
-    {'2', "FREZ", kSwitch},
+    {'1', "POWR", kPower}, {'1', "INPT", kInput}, {'1', "AVMT", kMute},   {'1', "ERST", kQuery},
+    {'1', "LAMP", kQuery}, {'1', "INST", kQuery}, {'1', "NAME", kQuery},  {'1', "INF1", kQuery},
+    {'1', "INF2", kQuery}, {'1', "INFO", kQuery}, {'1', "CLSS", kQuery},  {'2', "INPT", kInput},
+    {'2', "INST", kQuery}, {'2', "SNUM", kQuery}, {'2', "SVER", kQuery},  {'2', "INNM", kInputName},
+    {'2', "IRES", kQuery}, {'2', "RRES", kQuery}, {'2', "FILT", kQuery},  {'2', "RLMP", kQuery},
+    {'2', "RFIL", kQuery}, {'2', "SVOL", kStep},  {'2', "FREZ", kSwitch},
 });
 
 const CommandSyntax* syntaxOf(char version, std::string_view command) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +14,7 @@
 #include "pjlink/Answers.h"
 #include "pjlink/Conversation.h"
 #include "pjlink/Mapping.h"
+#include "pjlink/Notifier.h"
 #include "tests/support/FakeToolkit.h"
 #include "vocabulary/Commands.h"
 #include "vocabulary/Decoder.h"
@@ -133,14 +135,26 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
               {"PJLINK ERRA\r"},
               true},
              {"a digest alone", "pw", right + "\r", {"PJLINK ERRA\r"}, true},
-             {"the higher level", "pw", level + secure + "%2CLSS ?\r%1CLSS ?\r",
-              {offer, "%2CLSS=ERR1\r", "%1CLSS ?"}, false},
-             {"the higher level, each time", "pw", level + secure + "%1CLSS ?\r" + secure +
-              "%1NAME ?\r", {offer, "%1CLSS ?", "%1NAME ?"}, false},
-             {"the higher level, wrong", "pw", level + std::string(32, '1') + secure.substr(32) +
-              "%1CLSS ?\r", {offer, "PJLINK ERRA\r"}, true},
-             {"the higher level, with MD5", "pw", level + right + "%1CLSS ?\r",
-              {offer, "PJLINK ERRA\r"}, true},
+             {"the higher level",
+              "pw",
+              level + secure + "%2CLSS ?\r%1CLSS ?\r",
+              {offer, "%2CLSS=ERR1\r", "%1CLSS ?"},
+              false},
+             {"the higher level, each time",
+              "pw",
+              level + secure + "%1CLSS ?\r" + secure + "%1NAME ?\r",
+              {offer, "%1CLSS ?", "%1NAME ?"},
+              false},
+             {"the higher level, wrong",
+              "pw",
+              level + std::string(32, '1') + secure.substr(32) + "%1CLSS ?\r",
+              {offer, "PJLINK ERRA\r"},
+              true},
+             {"the higher level, with MD5",
+              "pw",
+              level + right + "%1CLSS ?\r",
+              {offer, "PJLINK ERRA\r"},
+              true},
              {"a blank line first asks nothing",
               "pw",
               "\r\n" + right + "%1CLSS ?\r\n",
@@ -333,4 +347,64 @@ TEST_F(Gateway, ADeviceAbsentAtTheStartIsLookedForUntilItComes) {
     absent.missingDevices.clear();
     clock.advance(1000);
     EXPECT_EQ(startLink.state(), projector::PortState::Open);
+}
+
+namespace {
+
+class Notifications : public Gateway {
+  protected:
+    Notifications() {
+        clock.add(&poll);
+        link.addListener(notifier);
+        notifier.setListening(true);
+    }
+    // Someone else on the line asks a status query and gets this reply.
+    void seen(const std::string& code, const std::string& reply) {
+        line.exchange(code, projector::Expect::Line, [](const projector::Answer&) {});
+        port.deliver(reply);
+    }
+
+    fake::Timer poll{clock, 0};
+    std::vector<std::string> told;
+    pjlink::Notifier notifier{line, poll, [this] { return clock.now(); },
+                              [this](const std::string& text) { told.push_back(text); }};
+};
+
+}  // namespace
+
+TEST_F(Notifications, AChangeSeenOnceIsToldOnceAndAFlappingOneAtMostOnceASecond) {
+    clock.advance(1000);  // the poll asks; what it first learns is no change
+    EXPECT_EQ(wire(), std::vector<std::string>{"CR0\r"});
+    port.deliver("80\r");
+    seen("CR0", "00\r");  // the panel, on the share, sees it on
+    seen("CR0", "00\r");
+    EXPECT_EQ(told, std::vector<std::string>{"%2POWR=1\r"});
+    told.clear();
+    for (int i = 0; i < 30; ++i) {  // ten seconds of flapping
+        clock.advance(333);
+        wire();
+        seen("CR0", i % 2 == 0 ? "08\r" : "00\r");
+    }
+    clock.advance(3000);
+    const auto count = [&](const std::string& head) {
+        return std::count_if(told.begin(), told.end(),
+                             [&](const std::string& line) { return line.starts_with(head); });
+    };
+    EXPECT_LE(count("%2ERST="), 11);
+    EXPECT_EQ(count("%2POWR="), 0);  // both states are on
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), "%2ERST=000000\r");  // where it settled
+}
+
+TEST_F(Notifications, ACommandReadsAgainWhatItChangedAndALostDeviceIsAnError) {
+    seen("CR1", "1\r");
+    line.exchange("C07", projector::Expect::Ack, [](const projector::Answer&) {});
+    wire();
+    port.deliver("\x06");
+    EXPECT_EQ(wire(), std::vector<std::string>{"CR1\r"});
+    port.deliver("3\r");
+    EXPECT_EQ(told, std::vector<std::string>{"%2INPT=21\r"});
+    seen("CR0", "00\r");
+    port.unplug();
+    EXPECT_EQ(told.back(), "%2ERST=000002\r");
 }

@@ -20,13 +20,13 @@ constexpr const char* kUsage =
     "kr60p-pjlink --device DEVICE [--listen HOST:PORT] [--password-file FILE | --no-password]\n"
     "                    [--name NAME] [--share tcp://HOST:PORT] [--speed 19200|9600] [--log "
     "FILE|-]\n"
-    "                    [--config FILE]";
+    "                    [--notify HOST[:PORT]]... [--config FILE]";
 // PJLink's limits on what a projector says of itself.
 constexpr std::size_t kLongestPassword = 32;
 constexpr std::size_t kLongestName = 64;
 
-const std::vector<std::string> kKeys{"device", "listen", "password-file", "no-password",
-                                     "name",   "share",  "speed",         "log"};
+const std::vector<std::string> kKeys{"device", "listen", "password-file", "no-password", "name",
+                                     "share",  "speed",  "log",           "notify"};
 
 Options failure(const std::string& what) {
     Options options;
@@ -74,7 +74,7 @@ std::optional<std::string> readConfig(const std::string& path,
             return path + ", line " + std::to_string(number) + ": \"" + trim(line) +
                    "\" is not one of the settings (" +
                    "device=, listen=, password-file=, "
-                   "no-password=yes, name=, share=, speed=, log=).";
+                   "no-password=yes, name=, share=, speed=, log=, notify=).";
         }
         settings[key] = trim(line.substr(equals + 1));
     }
@@ -132,12 +132,17 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
     const QCommandLineOption speed("speed", "The line's speed, 19200 (default) or 9600.", "BAUD");
     const QCommandLineOption log(
         "log", "Write a line for every event to FILE (default -, standard error).", "FILE");
+    const QCommandLineOption notify(
+        "notify",
+        "Send Class 2 status notifications to HOST (UDP port 4352 unless given) as well as to "
+        "the controller that sent the last command; may be given again.",
+        "HOST[:PORT]");
     const QCommandLineOption config("config",
                                     "Read the same settings from FILE, one key=value a "
                                     "line; the command line wins.",
                                     "FILE");
-    parser.addOptions(
-        {help, version, device, listen, passwordFile, noPassword, name, share, speed, log, config});
+    parser.addOptions({help, version, device, listen, passwordFile, noPassword, name, share, speed,
+                       log, notify, config});
 
     QStringList list;
     for (const std::string& argument : arguments) list << QString::fromStdString(argument);
@@ -178,6 +183,7 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
         if (parser.isSet(*option)) settings[key] = parser.value(*option).toStdString();
     }
     if (parser.isSet(noPassword)) settings["no-password"] = "yes";
+    if (parser.isSet(notify)) settings["notify"] = parser.values(notify).join(',').toStdString();
 
     if (!settings.contains("device")) return failure("--device is needed: the projector's line.");
     options.device = settings["device"];
@@ -237,6 +243,16 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
         options.settings = settings["speed"] + ",N,8,1";
     }
     if (settings.contains("log")) options.log = settings["log"];
+    for (const QString& host :
+         QString::fromStdString(settings["notify"]).split(',', Qt::SkipEmptyParts)) {
+        const std::string text = "tcp://" + host.trimmed().toStdString();
+        auto endpoint = endpointOf(text);
+        if (!endpoint) endpoint = endpointOf(text + ":" + std::to_string(pjlink::kPort));
+        if (!endpoint) {
+            return failure("--notify is HOST or HOST:PORT, not \"" + host.toStdString() + "\".");
+        }
+        options.notify.push_back(*endpoint);
+    }
     return options;
 }
 

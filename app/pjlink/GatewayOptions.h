@@ -25,6 +25,7 @@ struct Options {
     bool open = false;                    // --no-password: anyone may connect
     bool loopbackOnly = false;            // no password and not open
     std::string name;                     // NAME ?
+    std::vector<Endpoint> notify;         // --notify: where Class 2 notifications go too
     std::optional<Endpoint> share;        // --share tcp://HOST:PORT
     std::string settings = "19200,N,8,1";
     std::string log = "-";                // standard error unless a file is named

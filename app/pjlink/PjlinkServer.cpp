@@ -54,11 +54,13 @@ namespace {
 class Client : public QObject {
   public:
     Client(QTcpSocket* socket, pjlink::Answers& answers, const std::optional<std::string>& password,
-           const PjlinkServer::Log& log, std::function<void()> gone)
+           const PjlinkServer::Log& log, std::function<void()> gone,
+           std::function<void()> commanded)
         : QObject(socket),
           answers_(answers),
           log_(log),
           gone_(std::move(gone)),
+          commanded_(std::move(commanded)),
           conversation_(password, {randomText(1), randomText(4)}, digest) {
         connection_ = new Connection(socket);
         connection_->onHeard([this](const std::string& bytes) { heard(bytes); });
@@ -87,6 +89,7 @@ class Client : public QObject {
                 continue;
             }
             const pjlink::Request request = *item.request;
+            commanded_();
             log_("PJLINK " + connection_->peer() + " > %" + request.version + request.command +
                  " " + request.parameter);
             const Connection::Place place = connection_->reserve();
@@ -104,6 +107,7 @@ class Client : public QObject {
     pjlink::Answers& answers_;
     const PjlinkServer::Log& log_;
     std::function<void()> gone_;
+    std::function<void()> commanded_;
     pjlink::Conversation conversation_;
     Connection* connection_ = nullptr;
     QTimer idle_;
@@ -150,7 +154,11 @@ void PjlinkServer::accept(QTcpServer& server) {
             continue;
         }
         ++clients_;
-        new Client(socket, answers_, password_, log_, [this] { --clients_; });
+        new Client(
+            socket, answers_, password_, log_, [this] { --clients_; },
+            [this, socket] {
+                if (controller_) controller_(socket->peerAddress());
+            });
     }
 }
 

@@ -35,6 +35,10 @@ class PjlinkServer : public QObject {
     // Where it listens (port 0 takes a free one), or nothing, with why.
     std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
     int clients() const { return clients_; }
+    // Told of the client that sent a command, once it has given the password.
+    void onController(std::function<void(const QHostAddress&)> heard) {
+        controller_ = std::move(heard);
+    }
 
   private:
     void accept(QTcpServer& server);
@@ -44,6 +48,7 @@ class PjlinkServer : public QObject {
     Log log_;
     std::vector<std::unique_ptr<QTcpServer>> servers_;
     int clients_ = 0;
+    std::function<void(const QHostAddress&)> controller_;
 };
 
 }  // namespace gateway

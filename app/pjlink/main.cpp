@@ -13,11 +13,13 @@
 #include "app/pjlink/GatewayOptions.h"
 #include "app/pjlink/PjlinkServer.h"
 #include "app/pjlink/ShareServer.h"
+#include "app/pjlink/UdpServer.h"
 #include "link/ExchangeQueue.h"
 #include "link/Link.h"
 #include "link/SharedLine.h"
 #include "log/TrafficLog.h"
 #include "pjlink/Answers.h"
+#include "pjlink/Notifier.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
 #include "vocabulary/Commands.h"
@@ -105,6 +107,25 @@ int main(int argc, char* argv[]) {
     }
     note("PJLINK on " + joined(listening) + ": " + whoMayConnect(options));
 
+    // Class 2 over UDP on the same addresses and port: the search, and the
+    // status notifications, polled for only while someone is to hear them.
+    gateway::UdpServer udp(listening.front().port, note);
+    for (const gateway::Endpoint& endpoint : listening) {
+        std::string why;
+        if (!udp.listen(endpoint, why)) note("SEARCH not on " + endpoint.shown() + ": " + why);
+    }
+    for (const gateway::Endpoint& destination : options.notify) udp.addDestination(destination);
+    toolkit::qt::QtTimer poll(nullptr, "StatusPoll", pjlink::kStatusPollMs);
+    pjlink::Notifier notifier(
+        line, poll, [&clock] { return clock.elapsed(); },
+        [&udp](const std::string& text) { udp.notify(text); });
+    link.addListener(notifier);
+    notifier.setListening(udp.anyone());
+    pjlinkServer.onController([&udp, &notifier](const QHostAddress& address) {
+        udp.setController(address);
+        notifier.setListening(true);
+    });
+
     std::optional<gateway::ShareServer> shareServer;
     if (options.share) {
         shareServer.emplace(line, note);
@@ -125,5 +146,6 @@ int main(int argc, char* argv[]) {
     link.setPacing(projector::kSignalTypeReplyMs + 1000, projector::kSignalTypeReplyMs + 1000);
     link.chooseSpeed(options.settings);
     link.start(projector::Link::WhenAbsent::KeepLooking);
+    udp.linkUp();
     return QCoreApplication::exec();
 }

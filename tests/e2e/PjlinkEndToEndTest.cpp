@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkDatagram>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QUdpSocket>
 #include <algorithm>
 #include <memory>
 
@@ -87,7 +89,11 @@ class Gateway {
 // A PJLink client of the plainest kind: one request, then its answer.
 class Client {
   public:
-    explicit Client(quint16 port, const std::string& password = {}) {
+    // from: the local address to connect from (another loopback address
+    // plays another host).
+    explicit Client(quint16 port, const std::string& password = {},
+                    const QHostAddress& from = QHostAddress::Any) {
+        if (from != QHostAddress::Any) socket.bind(from);
         socket.connectToHost("127.0.0.1", port);
         socket.waitForConnected(5'000);
         greeting = line();
@@ -163,7 +169,7 @@ TEST(Pjlink, EveryClass1CommandAndErrorAgainstTheSimulatorWithAPassword) {
              {"%1NAME ?", "%1NAME=Hall 3"},
              {"%1INF1 ?", "%1INF1=ORVA"},
              {"%1INF2 ?", "%1INF2=KR60P"},
-             {"%1CLSS ?", "%1CLSS=1"},
+             {"%1CLSS ?", "%1CLSS=2"},
              {"%1INPT 31", "%1INPT=ERR2"},
              {"%1POWR 7", "%1POWR=ERR2"},
              {"%1FREZ ?", "%1FREZ=ERR1"},
@@ -353,7 +359,7 @@ TEST(Pjlink, NoClientHoldsUpTheOthers) {
     EXPECT_EQ(polite.ask("%1POWR ?"), "%1POWR=0");
     // The flood's line ends at last; the next is read as ever.
     flood.send("\r");
-    EXPECT_EQ(flood.ask("%1CLSS ?"), "%1CLSS=1");
+    EXPECT_EQ(flood.ask("%1CLSS ?"), "%1CLSS=2");
     EXPECT_EQ(junk.line(), "%1=ERR1");
     EXPECT_EQ(junk.ask("%1INF2 ?"), "%1INF2=KR60P") << gateway.log();
 }
@@ -385,7 +391,7 @@ TEST(Pjlink, AClientLibraryReadsPowerInputsErrorsLampsNameAndMaker) {
     EXPECT_EQ(seen["name"].toString(), "Hall 3");
     EXPECT_EQ(seen["manufacturer"].toString(), "ORVA");
     EXPECT_EQ(seen["model"].toString(), "KR60P");
-    EXPECT_EQ(seen["class"].toString(), "1");
+    EXPECT_EQ(seen["class"].toString(), "2");
     EXPECT_EQ(seen["wrongPassword"].toString(), "refused");
 }
 
@@ -423,4 +429,93 @@ TEST(Pjlink, BehindSer2netAnswersAndComesBackWithTheServer) {
     EXPECT_EQ(client.ask("%1POWR ?"), "%1POWR=ERR4");
     ASSERT_TRUE(server.start());
     EXPECT_TRUE(waitFor([&] { return powerAnswered() == "%1POWR=1"; }, std::chrono::seconds(15)));
+}
+
+namespace {
+
+// A controller on another loopback address: it hears PJLink's UDP on the
+// gateway's port number, as a controller on another host hears 4352.
+struct Controller {
+    explicit Controller(quint16 port) { udp.bind(QHostAddress("127.0.0.2"), port); }
+    // The next datagram, or "" when none came in time.
+    std::string next(std::chrono::milliseconds deadline = std::chrono::seconds(10)) {
+        std::string text;
+        waitFor(
+            [&] {
+                if (!udp.hasPendingDatagrams()) return false;
+                text = udp.receiveDatagram().data().toStdString();
+                return true;
+            },
+            deadline);
+        return text;
+    }
+    QUdpSocket udp;
+};
+
+}  // namespace
+
+TEST(Pjlink, ASearchOnLoopbackIsAnsweredWithAMacAddress) {
+    SimulatorProcess projector;
+    Gateway gateway({"--device", QString::fromStdString(projector.devicePath())});
+    Controller controller(gateway.port);
+    const QByteArray search = "%2SRCH\r";
+    controller.udp.writeDatagram(search, QHostAddress("127.0.0.1"), gateway.port);
+    const std::string answer = controller.next();
+    EXPECT_TRUE(QRegularExpression("^%2ACKN=([0-9A-F]{2}:){5}[0-9A-F]{2}\r$")
+                    .match(QString::fromStdString(answer))
+                    .hasMatch())
+        << answer;
+}
+
+// Class 2 end to end, with the higher security level: the commands reach
+// the simulator, and a change made behind the gateway's back (through the
+// share) is told to the controller that last sent a command.
+TEST(Pjlink, Class2CommandsReachTheProjectorAndChangesAreNotified) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("password"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("hall-3\n");
+    file.close();
+    SimulatorProcess projector({"--warm-up", "300"});
+    Gateway gateway({"--device", QString::fromStdString(projector.devicePath()), "--share",
+                     "tcp://127.0.0.1:0", "--password-file", file.fileName()});
+    Controller controller(gateway.port);
+    Client client(gateway.port, {}, QHostAddress("127.0.0.2"));
+    client.send("PJLINK 2\r");
+    const std::string offer = client.line();
+    ASSERT_TRUE(offer.starts_with("PJLINK 2 ") && offer.size() == 9 + 32) << offer;
+    const QByteArray ours = QByteArray(16, '\x5a');
+    const QByteArray theirs = QByteArray::fromHex(QByteArray::fromStdString(offer.substr(9)));
+    QByteArray mixed(16, 0);
+    for (int i = 0; i < 16; ++i) mixed[i] = static_cast<char>(ours[i] ^ theirs[i]);
+    const QByteArray digest =
+        QCryptographicHash::hash(mixed.toHex() + "hall-3", QCryptographicHash::Sha256).toHex();
+    client.digest = (ours.toHex() + digest).toStdString();
+    EXPECT_EQ(client.ask("%1POWR ?"), "%1POWR=0");
+    EXPECT_EQ(client.ask("%1CLSS ?"), "%1CLSS=2");
+    EXPECT_EQ(client.ask("%2INST ?"), "%2INST=11 12 21");
+    EXPECT_EQ(client.ask("%2INNM ?12"), "%2INNM=Computer 2");
+    EXPECT_EQ(client.ask("%2SVER ?"), "%2SVER=KR60P Ver1.40");
+    EXPECT_EQ(client.ask("%2SNUM ?"), "%2SNUM=");
+
+    QTcpSocket share;
+    share.connectToHost("127.0.0.1", gateway.share);
+    ASSERT_TRUE(share.waitForConnected(5'000));
+    share.write("C00\r");  // the panel turns it on
+    EXPECT_EQ(controller.next(), "%2POWR=3\r");
+    EXPECT_EQ(controller.next(), "%2POWR=1\r");
+    share.write("C07\r");
+    EXPECT_EQ(controller.next(), "%2INPT=21\r");
+
+    EXPECT_EQ(client.ask("%2FREZ 1"), "%2FREZ=OK");
+    EXPECT_EQ(client.ask("%2FREZ ?"), "%2FREZ=1");
+    EXPECT_EQ(client.ask("%2SVOL 1"), "%2SVOL=OK");
+    const auto heard = [&projector](const std::string& command) {
+        return waitFor([&] {
+            const auto commands = projector.commands();
+            return std::find(commands.begin(), commands.end(), command) != commands.end();
+        });
+    };
+    EXPECT_TRUE(heard("C43<CR>"));
+    EXPECT_TRUE(heard("C09<CR>"));
 }
