@@ -26,6 +26,8 @@ std::string addressOf(const QTcpSocket& socket) {
 Connection::Connection(QTcpSocket* socket)
     : QObject(socket), socket_(socket), peer_(addressOf(*socket)) {
     socket->setReadBufferSize(kReadAhead);
+    // Answers are a line each, awaited one by one: none waits for the last one's ACK.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket, &QTcpSocket::readyRead, this, &Connection::readSome);
     connect(socket, &QTcpSocket::disconnected, this, [this] { cut("closed by the client"); });
     connect(socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {

@@ -151,7 +151,7 @@ Options readOptions(const std::vector<std::string>& arguments, const std::string
     if (parser.isSet(help)) {
         options.exitText =
             std::string("Usage: ") + kUsage + "\n       kr60p-pjlink --help | --version\n\n" +
-            "The KR60P on the network as a PJLink Class 1 projector, and its one serial line\n"
+            "The KR60P on the network as a PJLink Class 2 projector, and its one serial line\n"
             "shared with the panel and kr60p-ctl.\n\n" +
             parser.helpText().section('\n', 2).toStdString() +
             "\nExit status: 0 ended by SIGTERM, SIGHUP or SIGINT; 1 cannot listen; 2 the settings\n"

@@ -68,7 +68,11 @@ void UdpServer::addDestination(const Endpoint& endpoint) {
 }
 
 void UdpServer::setController(const QHostAddress& address) {
-    controller_ = address;
+    if (address == lastController_) return;  // the interfaces are not read for each command
+    lastController_ = address;
+    // A controller on this host's own address would hear nothing on the
+    // gateway's port but the gateway: nothing goes there.
+    controller_ = QNetworkInterface::allAddresses().contains(address) ? QHostAddress() : address;
 }
 
 void UdpServer::readSearches(QUdpSocket& socket) {

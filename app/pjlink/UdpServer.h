@@ -44,6 +44,7 @@ class UdpServer : public QObject {
     std::vector<std::unique_ptr<QUdpSocket>> sockets_;
     std::vector<Endpoint> destinations_;
     QHostAddress controller_;
+    QHostAddress lastController_;
 };
 
 }  // namespace gateway

@@ -123,7 +123,7 @@ int main(int argc, char* argv[]) {
     notifier.setListening(udp.anyone());
     pjlinkServer.onController([&udp, &notifier](const QHostAddress& address) {
         udp.setController(address);
-        notifier.setListening(true);
+        notifier.setListening(udp.anyone());
     });
 
     std::optional<gateway::ShareServer> shareServer;
