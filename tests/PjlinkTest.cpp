@@ -119,6 +119,8 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
     const std::string offer = "PJLINK 2 " + std::string(32, 'f') + "\r";
     const std::string secure =
         std::string(32, '0') + fakeDigest(pjlink::Hash::Sha256, std::string(32, 'f') + "pw");
+    std::string secureTwice = level + secure;
+    secureTwice += "%1CLSS ?\r" + secure + "%1NAME ?\r";
     for (const Case& c : std::vector<Case>{
              {"no password asked", std::nullopt, "%1CLSS ?\r", {"%1CLSS ?"}, false},
              {"the right digest", "pw", right + "%1CLSS ?\r", {"%1CLSS ?"}, false},
@@ -142,7 +144,7 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
               false},
              {"the higher level, each time",
               "pw",
-              level + secure + "%1CLSS ?\r" + secure + "%1NAME ?\r",
+              secureTwice,
               {offer, "%1CLSS ?", "%1NAME ?"},
               false},
              {"the higher level, wrong",
