@@ -23,6 +23,13 @@ std::string addressOf(const QTcpSocket& socket) {
 
 }  // namespace
 
+void closeQuietly(QObject& server) {
+    for (QTcpSocket* socket : server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+        socket->disconnect();
+        socket->abort();
+    }
+}
+
 Connection::Connection(QTcpSocket* socket)
     : QObject(socket), socket_(socket), peer_(addressOf(*socket)) {
     socket->setReadBufferSize(kReadAhead);

@@ -21,6 +21,10 @@ inline constexpr std::int64_t kUnreadLimit = 64 * 1024LL;
 // Requests waiting for their answers beyond this: the client is not read.
 inline constexpr std::size_t kWaitingLimit = 16;
 
+// The clients of a server that is going, closed without a word: the last
+// signals of their sockets must not reach the parts that are going too.
+void closeQuietly(QObject& server);
+
 class Connection : public QObject {
   public:
     explicit Connection(QTcpSocket* socket);

@@ -133,6 +133,10 @@ std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, s
     return listening;
 }
 
+PjlinkServer::~PjlinkServer() {
+    for (const auto& server : servers_) closeQuietly(*server);
+}
+
 std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::string& why) {
     auto server = std::make_unique<QTcpServer>();
     std::optional<Endpoint> listening = listenOn(*server, endpoint, why);

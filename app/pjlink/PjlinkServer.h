@@ -31,6 +31,9 @@ class PjlinkServer : public QObject {
     using Log = std::function<void(const std::string& line)>;
 
     PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password, Log log);
+    ~PjlinkServer() override;
+    PjlinkServer(const PjlinkServer&) = delete;
+    PjlinkServer& operator=(const PjlinkServer&) = delete;
 
     // Where it listens (port 0 takes a free one), or nothing, with why.
     std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);

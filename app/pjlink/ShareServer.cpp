@@ -22,6 +22,10 @@ ShareServer::ShareServer(projector::SharedLine& line, Log log) : line_(line), lo
     connect(&server_, &QTcpServer::newConnection, this, &ShareServer::accept);
 }
 
+ShareServer::~ShareServer() {
+    closeQuietly(server_);
+}
+
 std::optional<Endpoint> ShareServer::listen(const Endpoint& endpoint, std::string& why) {
     return listenOn(server_, endpoint, why);
 }

@@ -23,6 +23,9 @@ class ShareServer : public QObject {
     using Log = std::function<void(const std::string& line)>;
 
     ShareServer(projector::SharedLine& line, Log log);
+    ~ShareServer() override;
+    ShareServer(const ShareServer&) = delete;
+    ShareServer& operator=(const ShareServer&) = delete;
     std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
     // Bytes nobody asked for, to every client.
     void unasked(const std::string& bytes);
