@@ -134,3 +134,18 @@ TEST_F(Exchanges, ALostDeviceFailsEveryExchangeAtOnce) {
     ask("C00", Expect::Ack);
     EXPECT_EQ(wire(), std::vector<std::string>{"C00\r"});
 }
+
+// The link's own reading of its buffer (the traffic log's STATUS line) is of
+// each exchange's reply alone, not of the replies before it.
+TEST_F(Exchanges, EachExchangeIsDecodedFromItsOwnReply) {
+    struct Decoded : projector::LinkListener {
+        void statusDecoded(const std::string& text) override { texts.push_back(text); }
+        std::vector<std::string> texts;
+    } decoded;
+    link.addListener(decoded);
+    ask("CR0", Expect::Line);
+    ask("CR0", Expect::Line);
+    port.deliver("00\r");
+    port.deliver("20\r");
+    EXPECT_EQ(decoded.texts, (std::vector<std::string>{" Power ON", " Cooling down"}));
+}
