@@ -23,8 +23,26 @@ std::string failed(Error error) {
 
 }  // namespace
 
+// What the KR60P cannot tell is said as the standard has it for a projector
+// without the item: no serial number, resolution or replacement model
+// (empty), filter hours not counted (0).
 Answers::Answers(projector::SharedLine& line, Identity identity)
-    : line_(line), identity_(std::move(identity)) {
+    : line_(line),
+      said_{{"NAME", std::move(identity.name)},
+            {"INF1", std::move(identity.maker)},
+            {"INF2", std::move(identity.model)},
+            {"INFO", std::move(identity.info)},
+            {"CLSS", "2"},
+            {"SNUM", ""},
+            {"RRES", ""},
+            {"RLMP", ""},
+            {"RFIL", ""},
+            {"FILT", "0"}} {
+    std::string inputs;
+    for (const InputRow& row : inputRows()) {
+        inputs += (inputs.empty() ? "" : " ") + std::string(row.input);
+    }
+    said_["INST"] = inputs;
     line_.onAnswer([this](const projector::Answer& answer) {
         if (!answer.answered()) return;
         if (answer.code == projector::codeOf("freeze-on")) frozen_ = true;
@@ -33,8 +51,9 @@ Answers::Answers(projector::SharedLine& line, Identity identity)
 }
 
 void Answers::answer(const Request& request, const Reply& reply) {
-    if (request.version == '2' && answerClass2(request, reply)) return;
     const std::string& command = request.command;
+    if (const auto said = said_.find(command); said != said_.end()) return reply(said->second);
+    if (request.version == '2' && answerClass2(request, reply)) return;
     if (command == "POWR") return power(request, reply);
     if (command == "INPT") return input(request, reply);
     if (command == "AVMT") return mute(request, reply);
@@ -45,31 +64,12 @@ void Answers::answer(const Request& request, const Reply& reply) {
             reply(row ? std::string(row->errors) : failed(Error::ProjectorFailure));
         });
     }
-    if (command == "INST") {
-        std::string inputs;
-        for (const InputRow& row : inputRows()) {
-            inputs += (inputs.empty() ? "" : " ") + std::string(row.input);
-        }
-        return reply(inputs);
-    }
-    if (command == "NAME") return reply(identity_.name);
-    if (command == "INF1") return reply(identity_.maker);
-    if (command == "INF2") return reply(identity_.model);
-    if (command == "INFO") return reply(identity_.info);
-    if (command == "CLSS") return reply("2");
     reply(failed(Error::Undefined));
 }
 
-// What the KR60P cannot tell is answered as the standard has it for a
-// projector without the item: no serial number, resolution or replacement
-// model (empty), filter hours not counted (0).
 bool Answers::answerClass2(const Request& request, const Reply& reply) {
     const std::string& command = request.command;
-    if (command == "SNUM" || command == "RRES" || command == "RLMP" || command == "RFIL") {
-        reply("");
-    } else if (command == "FILT") {
-        reply("0");
-    } else if (command == "SVER") {
+    if (command == "SVER") {
         read("CR9", reply, [reply](const projector::Reading& reading) {
             reply(reading.text.substr(0, kLongestInformation));
         });

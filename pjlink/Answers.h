@@ -6,6 +6,7 @@
 // there in standby and while the projector is away.
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,7 +52,8 @@ class Answers {
     void withPower(const Reply& reply, std::function<void(char power)> then);
 
     projector::SharedLine& line_;
-    Identity identity_;
+    // What the projector says of itself, by command: the same in every state.
+    std::map<std::string, std::string, std::less<>> said_;
     // The freeze, as last set or seen on the line: the KR60P cannot be asked.
     std::optional<bool> frozen_;
 };

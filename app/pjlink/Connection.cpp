@@ -23,6 +23,21 @@ std::string addressOf(const QTcpSocket& socket) {
 
 }  // namespace
 
+void acceptUpTo(QTcpServer& server, std::size_t most, const std::function<std::size_t()>& open,
+                const std::string& kind, const std::function<void(const std::string&)>& log,
+                const std::function<void(QTcpSocket*)>& take) {
+    while (QTcpSocket* socket = server.nextPendingConnection()) {
+        if (open() < most) {
+            take(socket);
+            continue;
+        }
+        log(kind + " " + socket->peerAddress().toString().toStdString() +
+            " REFUSED: " + std::to_string(most) + " clients are connected already");
+        socket->abort();
+        socket->deleteLater();
+    }
+}
+
 void closeQuietly(QObject& server) {
     for (QTcpSocket* socket : server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
         socket->disconnect();

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <cstdint>
 #include <deque>
@@ -20,6 +21,13 @@ namespace gateway {
 inline constexpr std::int64_t kUnreadLimit = 64 * 1024LL;
 // Requests waiting for their answers beyond this: the client is not read.
 inline constexpr std::size_t kWaitingLimit = 16;
+
+// The connections waiting at a server, each taken while fewer than `most`
+// are open; one beyond is closed at once and the log says so ("PJLINK
+// 10.0.4.2 REFUSED: ...").
+void acceptUpTo(QTcpServer& server, std::size_t most, const std::function<std::size_t()>& open,
+                const std::string& kind, const std::function<void(const std::string&)>& log,
+                const std::function<void(QTcpSocket*)>& take);
 
 // The clients of a server that is going, closed without a word: the last
 // signals of their sockets must not reach the parts that are going too.

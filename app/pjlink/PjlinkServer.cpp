@@ -149,21 +149,16 @@ std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::stri
 }
 
 void PjlinkServer::accept(QTcpServer& server) {
-    while (QTcpSocket* socket = server.nextPendingConnection()) {
-        if (clients_ >= kMostClients) {
-            log_("PJLINK " + socket->peerAddress().toString().toStdString() +
-                 " REFUSED: " + std::to_string(kMostClients) + " clients are connected already");
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++clients_;
-        new Client(
-            socket, answers_, password_, log_, [this] { --clients_; },
-            [this, socket] {
-                if (controller_) controller_(socket->peerAddress());
-            });
-    }
+    acceptUpTo(
+        server, kMostClients, [this] { return clients_; }, "PJLINK", log_,
+        [this](QTcpSocket* socket) {
+            ++clients_;
+            new Client(
+                socket, answers_, password_, log_, [this] { --clients_; },
+                [this, socket] {
+                    if (controller_) controller_(socket->peerAddress());
+                });
+        });
 }
 
 }  // namespace gateway

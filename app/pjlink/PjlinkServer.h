@@ -24,7 +24,7 @@ QHostAddress addressOf(const Endpoint& endpoint);
 std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, std::string& why);
 
 // Clients beyond this are closed as they connect.
-inline constexpr int kMostClients = 64;
+inline constexpr std::size_t kMostClients = 64;
 
 class PjlinkServer : public QObject {
   public:
@@ -37,7 +37,7 @@ class PjlinkServer : public QObject {
 
     // Where it listens (port 0 takes a free one), or nothing, with why.
     std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
-    int clients() const { return clients_; }
+    std::size_t clients() const { return clients_; }
     // Told of the client that sent a command, once it has given the password.
     void onController(std::function<void(const QHostAddress&)> heard) {
         controller_ = std::move(heard);
@@ -50,7 +50,7 @@ class PjlinkServer : public QObject {
     std::optional<std::string> password_;
     Log log_;
     std::vector<std::unique_ptr<QTcpServer>> servers_;
-    int clients_ = 0;
+    std::size_t clients_ = 0;
     std::function<void(const QHostAddress&)> controller_;
 };
 

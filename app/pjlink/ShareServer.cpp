@@ -35,47 +35,43 @@ void ShareServer::unasked(const std::string& bytes) {
 }
 
 void ShareServer::accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        if (clients_.size() >= kMostShareClients) {
-            log_("SHARE " + socket->peerAddress().toString().toStdString() + " REFUSED: " +
-                 std::to_string(kMostShareClients) + " clients are connected already");
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        // The line a client is sending, up to its CR.
-        auto pending = std::make_shared<std::string>();
-        auto* connection = new Connection(socket);
-        QPointer<Connection> alive(connection);
-        connection->onHeard([this, alive, pending](const std::string& bytes) {
-            for (const char c : bytes) {
-                if (!alive) return;
-                if (c == '\n') continue;  // a CR LF client's LF
-                if (c != '\r') {
-                    if (pending->size() >= projector::kRxBufferLimit) {
-                        return alive->cut("cut off: a line longer than " +
-                                          std::to_string(projector::kRxBufferLimit) +
-                                          " characters");
-                    }
-                    *pending += c;
-                    continue;
+    acceptUpTo(
+        server_, kMostShareClients, [this] { return clients_.size(); }, "SHARE", log_,
+        [this](QTcpSocket* socket) { take(socket); });
+}
+
+void ShareServer::take(QTcpSocket* socket) {
+    // The line a client is sending, up to its CR.
+    auto pending = std::make_shared<std::string>();
+    auto* connection = new Connection(socket);
+    QPointer<Connection> alive(connection);
+    connection->onHeard([this, alive, pending](const std::string& bytes) {
+        for (const char c : bytes) {
+            if (!alive) return;
+            if (c == '\n') continue;  // a CR LF client's LF
+            if (c != '\r') {
+                if (pending->size() >= projector::kRxBufferLimit) {
+                    return alive->cut("cut off: a line longer than " +
+                                      std::to_string(projector::kRxBufferLimit) + " characters");
                 }
-                const std::string code = std::exchange(*pending, {});
-                const Connection::Place place = alive->reserve();
-                line_.exchange(code, projector::Expect::Either,
-                               [alive, place](const projector::Answer& answer) {
-                                   // As a serial port would: what came back, or nothing.
-                                   if (alive) alive->fill(place, answer.reply);
-                               });
+                *pending += c;
+                continue;
             }
-        });
-        connection->onClosed([this, connection](const std::string& why) {
-            clients_.erase(connection);
-            log_("SHARE " + connection->peer() + " CLOSED: " + why);
-        });
-        clients_.insert(connection);
-        log_("SHARE " + connection->peer() + " CONNECTED");
-    }
+            const std::string code = std::exchange(*pending, {});
+            const Connection::Place place = alive->reserve();
+            line_.exchange(code, projector::Expect::Either,
+                           [alive, place](const projector::Answer& answer) {
+                               // As a serial port would: what came back, or nothing.
+                               if (alive) alive->fill(place, answer.reply);
+                           });
+        }
+    });
+    connection->onClosed([this, connection](const std::string& why) {
+        clients_.erase(connection);
+        log_("SHARE " + connection->peer() + " CLOSED: " + why);
+    });
+    clients_.insert(connection);
+    log_("SHARE " + connection->peer() + " CONNECTED");
 }
 
 }  // namespace gateway

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <functional>
 #include <optional>
 #include <set>
@@ -32,6 +33,8 @@ class ShareServer : public QObject {
 
   private:
     void accept();
+    // A client's connection: each line it sends one exchange.
+    void take(QTcpSocket* socket);
 
     projector::SharedLine& line_;
     Log log_;

@@ -27,6 +27,14 @@
 
 namespace {
 
+// A file of the test's own with this text: a password, a status to report.
+QString written(const QTemporaryDir& folder, const QString& name, const QByteArray& text) {
+    QFile file(folder.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+    file.write(text);
+    return file.fileName();
+}
+
 // The gateway as a child process, its log read from a file: a pipe the test
 // did not empty in time would hold the gateway up. KR60P_PJLINK_UNDER names
 // a program to run it under (scripts/check-memory: valgrind).
@@ -143,11 +151,7 @@ class Client {
 // Every Class 1 command against the simulator, with a password.
 TEST(Pjlink, EveryClass1CommandAndErrorAgainstTheSimulatorWithAPassword) {
     QTemporaryDir folder;
-    const QString passwordFile = folder.filePath("password");
-    QFile file(passwordFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("JBMIAProjectorLink\n");
-    file.close();
+    const QString passwordFile = written(folder, "password", "JBMIAProjectorLink\n");
     SimulatorProcess projector({"--warm-up", "300", "--cool-down", "300"});
     Gateway gateway({"--device", QString::fromStdString(projector.devicePath()), "--password-file",
                      passwordFile, "--name", "Hall 3"});
@@ -246,10 +250,7 @@ TEST(Pjlink, EveryStateOfTheProjectorIsReportedAsPowerAndErrors) {
              {"81", "0", "020000"},
              {"77", "ERR4", "ERR4"},
          }) {
-        QFile file(status);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(state.reply + "\n"));
-        file.close();
+        written(folder, "status", QByteArray::fromStdString(state.reply + "\n"));
         // The answer of a moment ago stands for a second.
         std::string power, errors;
         EXPECT_TRUE(waitFor([&] {
@@ -373,13 +374,10 @@ TEST(Pjlink, AClientLibraryReadsPowerInputsErrorsLampsNameAndMaker) {
     ASSERT_TRUE(QDir(QString(KR60P_SOURCE_DIR) + "/tests/interop/node_modules/pjlink").exists())
         << "scripts/install-deps installs the client library";
     QTemporaryDir folder;
-    QFile file(folder.filePath("password"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("s3cret-Hall3\n");
-    file.close();
+    const QString passwordFile = written(folder, "password", "s3cret-Hall3\n");
     SimulatorProcess projector({"--warm-up", "200"});
     Gateway gateway({"--device", QString::fromStdString(projector.devicePath()), "--password-file",
-                     file.fileName(), "--name", "Hall 3"});
+                     passwordFile, "--name", "Hall 3"});
     QProcess node;
     node.start("node", {script, "127.0.0.1", QString::number(gateway.port), "s3cret-Hall3"});
     ASSERT_TRUE(waitFor([&] { return node.state() == QProcess::NotRunning; }));
@@ -475,13 +473,10 @@ TEST(Pjlink, ASearchOnLoopbackIsAnsweredWithAMacAddress) {
 // share) is told to the controller that last sent a command.
 TEST(Pjlink, Class2CommandsReachTheProjectorAndChangesAreNotified) {
     QTemporaryDir folder;
-    QFile file(folder.filePath("password"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("hall-3\n");
-    file.close();
+    const QString passwordFile = written(folder, "password", "hall-3\n");
     SimulatorProcess projector({"--warm-up", "300"});
     Gateway gateway({"--device", QString::fromStdString(projector.devicePath()), "--share",
-                     "tcp://127.0.0.1:0", "--password-file", file.fileName()});
+                     "tcp://127.0.0.1:0", "--password-file", passwordFile});
     Controller controller(gateway.port);
     Client client(gateway.port, {}, QHostAddress("127.0.0.2"));
     client.send("PJLINK 2\r");
