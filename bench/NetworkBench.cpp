@@ -28,7 +28,7 @@ namespace {
 struct Panel {
     explicit Panel(const std::string& device) : form(tk, {{1, device}}) {
         form.Form_Load();
-        waitFor([this] { return !form.link().starting(); });
+        waitFor([this] { return !form.port().starting(); });
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->objectName() == names::Window) window = top;
         }

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         bool happened = false;
     } holdEnders;
-    form.link().addListener(holdEnders);
+    form.port().addListener(holdEnders);
 
     // Every line the event sequence may put on the wire.
     std::set<std::string> allowed;

@@ -29,30 +29,33 @@ void restart(toolkit::Timer& timer) {
 
 }  // namespace
 
-ExchangeQueue::ExchangeQueue(Link& link, toolkit::Timer& silence, toolkit::Timer& overall,
-                             toolkit::Timer& quiet, ExchangeTiming timing)
-    : link_(link),
-      silenceMs_(timing.silenceMs),
-      silence_(silence),
-      overall_(overall),
-      quiet_(quiet) {
-    silence_.setInterval(timing.silenceMs);
-    overall_.setInterval(timing.overallMs);
-    quiet_.setInterval(timing.quietMs);
-    silence_.onTimer([this] { timedOut(); });
-    overall_.onTimer([this] { timedOut(); });
-    quiet_.onTimer([this] {
-        quiet_.setEnabled(false);
+ExchangeQueue::ExchangeQueue(Port& port, ExchangeTimers timers, ExchangeTiming timing)
+    : port_(port), silenceMs_(timing.silenceMs), timers_(timers) {
+    port_.setReader(*this);
+    timers_.silence.setInterval(timing.silenceMs);
+    timers_.overall.setInterval(timing.overallMs);
+    timers_.quiet.setInterval(timing.quietMs);
+    timers_.silence.onTimer([this] { timedOut(); });
+    timers_.overall.onTimer([this] { timedOut(); });
+    timers_.quiet.onTimer([this] {
+        timers_.quiet.setEnabled(false);
         sendNext();
     });
 }
 
-void ExchangeQueue::ask(std::string code, Expect expect, Done done) {
+void ExchangeQueue::ask(std::string code, Expect expect, Done done, Turn turn) {
     if (away_) {
         done(notSent(std::move(code), *away_));
         return;
     }
-    waiting_.push_back({std::move(code), expect, std::move(done)});
+    Request request{std::move(code), expect, std::move(done), turn};
+    if (turn.first) {
+        const auto behind = std::find_if(waiting_.begin(), waiting_.end(),
+                                         [](const Request& each) { return !each.turn.first; });
+        waiting_.insert(behind, std::move(request));
+    } else {
+        waiting_.push_back(std::move(request));
+    }
     sendNext();
 }
 
@@ -86,49 +89,52 @@ void ExchangeQueue::portEvent(const PortEvent& event) {
 }
 
 void ExchangeQueue::sendNext() {
-    if (!ready_ || current_ || waiting_.empty() || quiet_.enabled()) return;
+    if (!ready_ || current_ || waiting_.empty() || timers_.quiet.enabled()) return;
     current_ = std::move(waiting_.front());
     waiting_.pop_front();
     reply_.clear();
     sendFault_.reset();
-    // Each exchange starts afresh, so that the link's own reading of its
-    // buffer (the traffic log's STATUS) is of this reply alone.
-    link_.dropPendingReply();
-    if (!link_.send(current_->code)) {
-        finish(Answer::Outcome::NotSent);  // sendFailed said why
+    if (const auto fault = port_.write(current_->code + '\r')) {
+        // A loss found by the line has failed the exchange already.
+        if (!current_) return;
+        sendFault_ = *fault;
+        finish(Answer::Outcome::NotSent);
         return;
     }
     // A picture mode or a signal type takes the projector longer.
-    silence_.setInterval(std::max(silenceMs_, replyMsOf(current_->code)));
-    silence_.setEnabled(true);
-    overall_.setEnabled(true);
+    timers_.silence.setInterval(
+        std::max({silenceMs_, replyMsOf(current_->code), current_->turn.replyMs}));
+    timers_.silence.setEnabled(true);
+    timers_.overall.setEnabled(true);
 }
 
-void ExchangeQueue::received(const std::string& chunk, const std::string& /*bufferTrace*/) {
+void ExchangeQueue::bytesIn(const std::string& chunk) {
     if (!current_) {
-        // A late reply, or a flood: the next command waits until it is over.
-        if (quiet_.enabled()) restart(quiet_);
-        if (unasked_) unasked_(chunk);
+        port_.listeners().tell(
+            [&](LinkListener& listener) { listener.received(chunk, traceOf(chunk)); });
+        // The rest of a reply that came too late belongs to no one, and the
+        // next command waits until it is over; anything else is news.
+        if (timers_.quiet.enabled()) {
+            restart(timers_.quiet);
+        } else if (unasked_) {
+            unasked_(chunk);
+        }
         return;
     }
     if (reply_.size() < kReplyLimit) reply_.append(chunk, 0, kReplyLimit - reply_.size());
-    restart(silence_);
+    port_.listeners().tell(
+        [&](LinkListener& listener) { listener.received(chunk, traceOf(reply_)); });
+    restart(timers_.silence);
     if (complete(reply_)) {
-        std::optional<std::string> decoded;
-        std::optional<Reading> reading;
-        const Answer::Outcome outcome = judge(*current_, decoded, reading);
-        finish(outcome, std::move(decoded), std::move(reading));
+        Decoded decoded;
+        const Answer::Outcome outcome = judge(*current_, decoded);
+        finish(outcome, std::move(decoded));
     }
-}
-
-void ExchangeQueue::sendFailed(const std::string& /*line*/, const toolkit::Fault& fault) {
-    sendFault_ = fault;
 }
 
 // A complete reply: of the kind the command expects, and read by the
 // decoder where the command is a query.
-Answer::Outcome ExchangeQueue::judge(const Request& request, std::optional<std::string>& decoded,
-                                     std::optional<Reading>& reading) {
+Answer::Outcome ExchangeQueue::judge(const Request& request, Decoded& decoded) const {
     const bool ack = reply_.find(kAck) != std::string::npos;
     const bool line = reply_.find('\r') != std::string::npos;
     if (request.expect == Expect::Ack) {
@@ -136,30 +142,37 @@ Answer::Outcome ExchangeQueue::judge(const Request& request, std::optional<std::
     }
     if (request.expect == Expect::Line && !line) return Answer::Outcome::Unexpected;
     if (!isQuery(request.code)) return Answer::Outcome::Answered;
-    std::int16_t pressure = pressureValue_;
-    decoded = decodeReply(request.code + "\r", "", traceOf(reply_), pressure);
-    reading = readReply(request.code, reply_, pressureValue_);
-    if (!decoded || !reading) {
-        decoded.reset();
-        reading.reset();
+    decoded = decodeAnswer(request.code, reply_);
+    if (!decoded.words || !decoded.reading) {
+        decoded = {};
         return Answer::Outcome::Undecoded;
     }
     return Answer::Outcome::Answered;
 }
 
-void ExchangeQueue::finish(Answer::Outcome outcome, std::optional<std::string> decoded,
-                           std::optional<Reading> reading) {
-    silence_.setEnabled(false);
-    overall_.setEnabled(false);
+void ExchangeQueue::finish(Answer::Outcome outcome, Decoded decoded) {
+    timers_.silence.setEnabled(false);
+    timers_.overall.setEnabled(false);
     if (!current_) return;
     Request request = std::move(*current_);
     current_.reset();
-    Answer answer{request.code,       outcome, std::exchange(reply_, {}), std::move(decoded),
-                  std::move(reading), {}};
+    Answer answer{request.code,
+                  outcome,
+                  std::exchange(reply_, {}),
+                  std::move(decoded.words),
+                  std::move(decoded.reading),
+                  {}};
     if (sendFault_) answer.fault = *sendFault_;
+    if (answer.decoded) {
+        port_.listeners().tell(
+            [&](LinkListener& listener) { listener.statusDecoded(*answer.decoded); });
+    }
+    if (outcome == Answer::Outcome::NoReply) {
+        port_.listeners().tell([](LinkListener& listener) { listener.noReply(); });
+    }
     // Whatever is still on its way belongs to no one.
     if (outcome == Answer::Outcome::NoReply || outcome == Answer::Outcome::Cut) {
-        quiet_.setEnabled(true);
+        timers_.quiet.setEnabled(true);
     }
     request.done(answer);
     sendNext();

@@ -1,176 +1,22 @@
 #include "link/Link.h"
 
-#include <optional>
-#include <utility>
-
 #include "vocabulary/Decoder.h"
 #include "vocabulary/Trace.h"
 
 namespace projector {
 
-using toolkit::SerialError;
-
-Link::Link(toolkit::SerialPort& MSComm1, toolkit::Timer& Timer2, toolkit::Timer& Timer4,
-           toolkit::Timer& reconnect)
-    : MSComm1(MSComm1), Timer2(Timer2), Timer4(Timer4), reconnect_(reconnect) {
-    MSComm1.onComm([this] { MSComm1_OnComm(); });
+Link::Link(Port& port, toolkit::Timer& Timer2, toolkit::Timer& Timer4)
+    : port_(port), Timer2(Timer2), Timer4(Timer4) {
+    port_.setReader(*this);
     Timer2.onTimer([this] { Timer2_Timer(); });
     Timer4.onTimer([this] { Timer4_Timer(); });
-    reconnect_.setInterval(kReconnectCheckMs);
-    reconnect_.onTimer([this] { reconnectCheck(); });
 }
-
-void Link::addListener(LinkListener& listener) {
-    listeners_.push_back(&listener);
-}
-
-template <typename Call>
-void Link::tellAll(Call call) {
-    for (LinkListener* listener : listeners_) call(*listener);
-}
-
-void Link::tell(const PortEvent& event) {
-    tellAll([&](LinkListener& listener) { listener.portEvent(event); });
-}
-
-PortEvent Link::portEvent(PortEvent::Kind kind, toolkit::Fault fault) const {
-    return {kind, MSComm1.commPort(), MSComm1.device(), PortSettings, std::move(fault), {}};
-}
-
-// The port's life.
-
-void Link::enter(PortState state) {
-    state_ = state;
-    reconnect_.setEnabled(lookingForDevice());
-}
-
-bool Link::lookingForDevice() const {
-    return state_ == PortState::Lost ||
-           (state_ == PortState::Opening && otherwise_ == PortState::Lost);
-}
-
-void Link::closePort() {
-    if (MSComm1.opening()) {
-        MSComm1.setPortOpen(false);  // nothing was open yet: nothing to tell
-    } else if (MSComm1.portOpen()) {
-        const PortEvent closed = portEvent(PortEvent::Kind::Closed);
-        MSComm1.setPortOpen(false);
-        tell(closed);
-    }
-}
-
-// Start-up, port switch, speed choice and shut-down.
 
 void Link::setStartValues() {
-    PortSettings = kSettings19200;
     CommandPrefix = "";
     ReplyPending = false;
     RxBuffer = "";
 }
-
-bool Link::openPortAtStart() {
-    return openFirst(Purpose::FirstOpen);
-}
-
-void Link::start(WhenAbsent whenAbsent) {
-    openFirst(Purpose::Start,
-              whenAbsent == WhenAbsent::KeepLooking ? PortState::Lost : PortState::Closed);
-}
-
-bool Link::openFirst(Purpose purpose, PortState otherwise) {
-    starting_ = true;
-    std::optional<toolkit::Fault> failure;
-    try {
-        MSComm1.setCommPort(1);
-        MSComm1.setSettings(PortSettings);
-        MSComm1.setPortOpen(true);
-    } catch (const SerialError& error) {
-        failure = error.fault();
-    }
-    openBegun(purpose, otherwise, failure);
-    return !failure;
-}
-
-void Link::startEnded(const std::optional<toolkit::Fault>& failure) {
-    starting_ = false;
-    if (failure) {
-        tell(portEvent(PortEvent::Kind::StartFailed, *failure));
-    } else {
-        tell(portEvent(PortEvent::Kind::Started));
-    }
-}
-
-void Link::switchPort(int number) {
-    // The operator has chosen: a lost device is no longer waited for, unless
-    // the choice fails too, and an attempt still under way is given up.
-    const PortState otherwise = lookingForDevice() ? PortState::Lost : PortState::Closed;
-    enter(PortState::Closed);
-    std::optional<toolkit::Fault> failure;
-    const auto attempt = [&failure](auto step) {
-        try {
-            step();
-        } catch (const SerialError& error) {
-            failure = error.fault();
-        }
-    };
-    attempt([&] { closePort(); });
-    attempt([&] { MSComm1.setCommPort(number); });
-    // A port left closed by an earlier failure is opened too, so that a new
-    // choice brings the link back without a restart.
-    if (!failure) attempt([&] { MSComm1.setPortOpen(true); });
-    switchTo_ = number;
-    switchFallback_ = number == 1 ? 2 : 1;
-    openBegun(Purpose::Switch, otherwise, failure);
-}
-
-void Link::restorePort(int number, bool open) {
-    const bool stillLost = lookingForDevice() && !open;
-    std::optional<toolkit::Fault> failure;
-    try {
-        if (MSComm1.portOpen() || MSComm1.opening()) MSComm1.setPortOpen(false);
-        MSComm1.setCommPort(number);
-        if (open) MSComm1.setPortOpen(true);
-    } catch (const SerialError& error) {
-        failure = error.fault();
-    }
-    if (open || failure) {
-        openBegun(Purpose::Restore, PortState::Lost, failure);
-    } else {
-        enter(stillLost ? PortState::Lost : PortState::Closed);
-    }
-}
-
-void Link::setDevice(int number, const std::string& path) {
-    MSComm1.setDevice(number, path);
-}
-
-void Link::chooseSpeed(std::string_view settings) {
-    PortSettings = settings;
-    try {
-        MSComm1.setSettings(PortSettings);
-    } catch (const SerialError& error) {
-        tell(portEvent(PortEvent::Kind::SpeedFailed, error.fault()));
-        return;
-    }
-    tell(portEvent(PortEvent::Kind::SpeedChosen));
-}
-
-void Link::shutDown(const std::string& reason) {
-    if (state_ == PortState::Ended) return;
-    try {
-        closePort();
-    } catch (const SerialError&) {
-        // The program ends all the same, and the port with it.
-    }
-    Timer2.setEnabled(false);
-    Timer4.setEnabled(false);
-    enter(PortState::Ended);
-    PortEvent ended = portEvent(PortEvent::Kind::Ended);
-    ended.reason = reason;
-    tell(ended);
-}
-
-// Transmit and receive.
 
 void Link::setPacing(int replyTimeoutMs, int traceClearMs) {
     Timer2.setInterval(replyTimeoutMs);
@@ -190,62 +36,34 @@ void Link::dropPendingReply() {
     RxBuffer = "";
 }
 
+void Link::shutDown(const std::string& reason) {
+    if (ended()) return;
+    Timer2.setEnabled(false);
+    Timer4.setEnabled(false);
+    port_.shutDown(reason);
+}
+
 bool Link::Hyouji(HyoujiMode mode, const std::string& chunk) {
     if (mode == Transmit) {
-        // A line the port cannot take fails here, before anything is traced.
-        try {
-            MSComm1.output(SendLine);
-        } catch (const SerialError& error) {
-            if (!lookingForDevice() && MSComm1.commEvent() == toolkit::CommEvent::Lost) {
-                deviceLost(MSComm1.fault());  // the line found the device gone: that is the news
-            } else if (lookingForDevice()) {
-                // Closed because the device went: say that it is being looked for.
-                toolkit::Fault away = error.fault();
-                away.kind = toolkit::Fault::Kind::Lost;
-                away.detail.clear();
-                tellAll([&](LinkListener& listener) { listener.sendFailed(SendLine, away); });
-            } else {
-                tellAll(
-                    [&](LinkListener& listener) { listener.sendFailed(SendLine, error.fault()); });
-            }
-            return false;
-        }
-        const std::string trace = traceOf(SendLine);
-        tellAll([&](LinkListener& listener) { listener.lineSent(SendLine, trace); });
+        if (port_.write(SendLine)) return false;
         Timer2.setEnabled(true);
         ReplyPending = true;
         Timer4.setEnabled(true);
         return true;
     }
     const std::string trace = traceOf(RxBuffer);
-    tellAll([&](LinkListener& listener) { listener.received(chunk, trace); });
+    port_.listeners().tell([&](LinkListener& listener) { listener.received(chunk, trace); });
     if (const auto decoded = decodeReply(SendLine, CommandPrefix, trace, PressureValue)) {
-        tellAll([&](LinkListener& listener) { listener.statusDecoded(*decoded); });
+        port_.listeners().tell([&](LinkListener& listener) { listener.statusDecoded(*decoded); });
     }
     return true;
 }
 
-void Link::MSComm1_OnComm() {
-    if (state_ == PortState::Ended) return;
-    switch (MSComm1.commEvent()) {
-        case toolkit::CommEvent::Lost:
-            deviceLost(MSComm1.fault());
-            return;
-        case toolkit::CommEvent::Opened:
-            opened();
-            return;
-        case toolkit::CommEvent::OpenFailed:
-            openFailed(MSComm1.fault());
-            return;
-        case toolkit::CommEvent::Notice:
-            tell(portEvent(PortEvent::Kind::Notice, MSComm1.fault()));
-            return;
-        case toolkit::CommEvent::Receive:
-            break;
-        default:
-            return;
-    }
-    const std::string chunk = MSComm1.input();
+void Link::bytesIn(const std::string& chunk) {
+    MSComm1_OnComm(chunk);
+}
+
+void Link::MSComm1_OnComm(const std::string& chunk) {
     if (RxBuffer.size() < kRxBufferLimit) {
         RxBuffer.append(chunk, 0, kRxBufferLimit - RxBuffer.size());
     }
@@ -257,8 +75,8 @@ void Link::MSComm1_OnComm() {
 
 // Reply time-out.
 void Link::Timer2_Timer() {
-    if (state_ == PortState::Ended) return;
-    if (ReplyPending) tellAll([](LinkListener& listener) { listener.noReply(); });
+    if (ended()) return;
+    if (ReplyPending) port_.listeners().tell([](LinkListener& listener) { listener.noReply(); });
     Timer2.setEnabled(false);
     RxBuffer = "";
     ReplyPending = false;
@@ -266,104 +84,9 @@ void Link::Timer2_Timer() {
 
 // Trace-clear delay.
 void Link::Timer4_Timer() {
-    if (state_ == PortState::Ended) return;
-    tellAll([](LinkListener& listener) { listener.traceCleared(); });
+    if (ended()) return;
+    port_.listeners().tell([](LinkListener& listener) { listener.traceCleared(); });
     Timer4.setEnabled(false);
-}
-
-// Opens that take time, a lost device and its return.
-
-void Link::openBegun(Purpose purpose, PortState otherwise,
-                     const std::optional<toolkit::Fault>& failure) {
-    purpose_ = purpose;
-    otherwise_ = otherwise;
-    enter(PortState::Opening);
-    if (failure) {
-        openFailed(*failure);
-    } else if (!MSComm1.opening()) {
-        opened();
-    }
-}
-
-void Link::opened() {
-    if (state_ != PortState::Opening) return;
-    enter(PortState::Open);
-    tell(portEvent(PortEvent::Kind::Opened));
-    switch (purpose_) {
-        case Purpose::FirstOpen:
-            break;  // the window's start goes on with its choice of COM1, which ends it
-        case Purpose::Start:
-            startEnded(std::nullopt);
-            break;
-        case Purpose::Switch:
-            tell(portEvent(PortEvent::Kind::Switched));
-            if (starting_) startEnded(std::nullopt);
-            break;
-        case Purpose::Reconnect:
-            tell(portEvent(PortEvent::Kind::Reconnected));
-            break;
-        case Purpose::Restore:
-            break;
-    }
-}
-
-void Link::openFailed(const toolkit::Fault& fault) {
-    if (state_ != PortState::Opening) return;
-    switch (purpose_) {
-        case Purpose::FirstOpen:
-        case Purpose::Start:
-            enter(otherwise_);
-            startEnded(fault);
-            break;
-        case Purpose::Switch: {
-            enter(otherwise_);
-            if (starting_) {
-                startEnded(fault);
-                break;
-            }
-            PortEvent failed = portEvent(PortEvent::Kind::SwitchFailed, fault);
-            failed.number = switchTo_;
-            // Followed while the device is away, the advice to choose a port
-            // must not end the looking for it: it goes on for the chosen one.
-            failed.reconnecting = state_ == PortState::Lost;
-            if (!failed.reconnecting) {
-                try {
-                    MSComm1.setCommPort(switchFallback_);
-                } catch (const SerialError&) {
-                    // The port is closed; the number cannot be refused.
-                }
-            }
-            tell(failed);
-            break;
-        }
-        case Purpose::Reconnect:
-            enter(PortState::Lost);  // not back yet: the next check tries again
-            break;
-        case Purpose::Restore:
-            // What worked a moment ago has gone meanwhile.
-            enter(PortState::Closed);
-            deviceLost(fault);
-            break;
-    }
-}
-
-void Link::deviceLost(const toolkit::Fault& fault) {
-    if (state_ == PortState::Ended || lookingForDevice()) return;  // one loss, however many events
-    enter(PortState::Lost);
-    tell(portEvent(PortEvent::Kind::Lost, fault));
-}
-
-// Opening sends nothing: the projector hears from the panel only when the
-// operator acts. While the device is away a check is one look, not a failed
-// open each second; a connection still being tried is left to finish.
-void Link::reconnectCheck() {
-    if (state_ != PortState::Lost || !MSComm1.devicePresent()) return;
-    try {
-        MSComm1.setPortOpen(true);
-    } catch (const SerialError&) {
-        return;  // not back yet
-    }
-    openBegun(Purpose::Reconnect, PortState::Lost, std::nullopt);
 }
 
 }  // namespace projector

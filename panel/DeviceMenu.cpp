@@ -32,10 +32,10 @@ std::string detailsOf(const toolkit::SerialDevice& device) {
 
 }  // namespace
 
-DeviceMenu::DeviceMenu(projector::Link& link, projector::DeviceChoice& choice,
+DeviceMenu::DeviceMenu(projector::Port& port, projector::DeviceChoice& choice,
                        const Services& services, PortSettingsFrame& frame, PortDevices& ports,
                        WarningBoxes& warnings)
-    : link_(link),
+    : port_(port),
       choice_(choice),
       s_(services),
       frame_(frame),
@@ -94,14 +94,14 @@ std::optional<DeviceMenu::Pick> DeviceMenu::pick(int number) {
 
 void DeviceMenu::choose(int number, const Pick& pick) {
     // A choice for the number not in use only says what it stands for.
-    if (link_.portOpen() && link_.portNumber() != number) {
-        link_.setDevice(number, pick.device);
+    if (port_.portOpen() && port_.portNumber() != number) {
+        port_.setDevice(number, pick.device);
         keep(number, pick);
         return;
     }
     attempt_ =
-        Attempt{number, pick, choice_.deviceFor(number).path, link_.portNumber(), link_.portOpen()};
-    link_.setDevice(number, pick.device);
+        Attempt{number, pick, choice_.deviceFor(number).path, port_.portNumber(), port_.portOpen()};
+    port_.setDevice(number, pick.device);
     frame_.switchTo(number);
 }
 
@@ -120,8 +120,8 @@ void DeviceMenu::portEvent(const projector::PortEvent& event) {
         return;
     }
     // The box says why; the link goes back to what it was, and nothing is kept.
-    link_.setDevice(attempt.number, attempt.deviceBefore);
-    link_.restorePort(attempt.portBefore, attempt.openBefore);
+    port_.setDevice(attempt.number, attempt.deviceBefore);
+    port_.restorePort(attempt.portBefore, attempt.openBefore);
     frame_.showChosen(attempt.portBefore);
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "link/DeviceChoice.h"
-#include "link/Link.h"
 #include "link/LinkListener.h"
+#include "link/Port.h"
 #include "panel/PortDevices.h"
 #include "panel/PortSettingsFrame.h"
 #include "panel/WarningBoxes.h"
@@ -34,7 +34,7 @@ class DeviceMenu : public projector::LinkListener {
         std::string device;
         bool toDefault = false;
     };
-    DeviceMenu(projector::Link& link, projector::DeviceChoice& choice, const Services& services,
+    DeviceMenu(projector::Port& port, projector::DeviceChoice& choice, const Services& services,
                PortSettingsFrame& frame, PortDevices& ports, WarningBoxes& warnings);
 
     // The right-click on "COM1" (1) or "COM2" (2).
@@ -61,7 +61,7 @@ class DeviceMenu : public projector::LinkListener {
         bool openBefore;
     };
 
-    projector::Link& link_;
+    projector::Port& port_;
     projector::DeviceChoice& choice_;
     Services s_;
     PortSettingsFrame& frame_;

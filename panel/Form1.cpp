@@ -24,12 +24,12 @@ Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDe
     : toolkit_(toolkit),
       window_(build()),
       choice_(toolkit.settings(), toolkit.serialDevices(), std::move(commandLineDevices)),
-      link_(toolkit.serialPort(), controls_.timer(n::ReplyTimeout, kWiring),
-            controls_.timer(n::TraceClear, kWiring),
-            toolkit.createTimer({"Reconnect", projector::kReconnectCheckMs})),
+      port_(toolkit.serialPort(), toolkit.createTimer({"Reconnect", projector::kReconnectCheckMs})),
+      link_(port_, controls_.timer(n::ReplyTimeout, kWiring),
+            controls_.timer(n::TraceClear, kWiring)),
       trace_(controls_.label(n::SentTrace, kWiring), controls_.label(n::ReceivedTrace, kWiring),
              controls_.label(n::StatusText, kWiring)),
-      settings_(link_,
+      settings_(port_,
                 {controls_.button(n::Com, kWiring), controls_.frame(n::PortSettings, kWiring),
                  controls_.timer(n::SettingsAutoHide, kWiring), controls_.option(n::Com1, kWiring),
                  controls_.option(n::Com2, kWiring), controls_.option(n::Speed19200, kWiring),
@@ -39,23 +39,23 @@ Form1::Form1(toolkit::Toolkit& toolkit, std::map<int, std::string> commandLineDe
       entry_(link_, controls_.textBox(n::CommandText, kWiring)),
       heights_(window_, controls_.button(n::DataToggle, kWiring), settings_),
       warnings_(toolkit.messageBox()),
-      ports_(link_, choice_, toolkit.serialDevices(), settings_),
+      ports_(port_, choice_, toolkit.serialDevices(), settings_),
       deviceMenu_(
-          link_, choice_,
+          port_, choice_,
           {toolkit.serialDevices(), toolkit.settings(), toolkit.popUpMenu(), toolkit.pathPrompt()},
           settings_, ports_, warnings_),
-      startUp_(link_, choice_, deviceMenu_, settings_, window_, toolkit.messageBox()) {
+      startUp_(port_, choice_, deviceMenu_, settings_, window_, toolkit.messageBox()) {
     // A box is modal: everyone else hears of the event first, the repeater so
     // that no repetition runs on under the box, a log so that its lines keep
     // the order of the events, the device menu so that a failed choice has
     // put the link back before the box says why.
-    link_.addListener(repeater_);
-    link_.addListener(trace_);
-    link_.addListener(settings_);
-    for (projector::LinkListener* listener : listeners) link_.addListener(*listener);
-    link_.addListener(deviceMenu_);
-    link_.addListener(warnings_);
-    link_.addListener(startUp_);
+    port_.addListener(repeater_);
+    port_.addListener(trace_);
+    port_.addListener(settings_);
+    for (projector::LinkListener* listener : listeners) port_.addListener(*listener);
+    port_.addListener(deviceMenu_);
+    port_.addListener(warnings_);
+    port_.addListener(startUp_);
     ports_.apply();
     route();
 }

@@ -51,6 +51,8 @@ class Form1 {
 
     toolkit::Window& window() { return window_; }
     // For listeners beyond the window, such as a traffic log.
+    projector::Port& port() { return port_; }
+    // The window's exchange on it.
     projector::Link& link() { return link_; }
     // Which device each port number stands for, and why.
     const projector::DeviceChoice& devices() const { return choice_; }
@@ -70,6 +72,7 @@ class Form1 {
     ControlRegistry controls_;
     toolkit::Window& window_;
     projector::DeviceChoice choice_;
+    projector::Port port_;
     projector::Link link_;
     TraceDisplay trace_;
     PortSettingsFrame settings_;

@@ -4,12 +4,12 @@
 
 namespace panel {
 
-PortDevices::PortDevices(projector::Link& link, const projector::DeviceChoice& choice,
+PortDevices::PortDevices(projector::Port& port, const projector::DeviceChoice& choice,
                          const toolkit::SerialDevices& devices, PortSettingsFrame& frame)
-    : link_(link), choice_(choice), devices_(devices), frame_(frame) {}
+    : port_(port), choice_(choice), devices_(devices), frame_(frame) {}
 
 void PortDevices::apply() {
-    for (const int number : {1, 2}) link_.setDevice(number, choice_.deviceFor(number).path);
+    for (const int number : {1, 2}) port_.setDevice(number, choice_.deviceFor(number).path);
 }
 
 void PortDevices::showToolTips() {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "link/DeviceChoice.h"
-#include "link/Link.h"
+#include "link/Port.h"
 #include "panel/PortSettingsFrame.h"
 #include "toolkit/SerialDevices.h"
 
@@ -15,7 +15,7 @@ namespace panel {
 
 class PortDevices {
   public:
-    PortDevices(projector::Link& link, const projector::DeviceChoice& choice,
+    PortDevices(projector::Port& port, const projector::DeviceChoice& choice,
                 const toolkit::SerialDevices& devices, PortSettingsFrame& frame);
 
     // Hands each number's device to the link.
@@ -28,7 +28,7 @@ class PortDevices {
     std::string toolTip(int number, const projector::DeviceChoice::Present& present) const;
 
   private:
-    projector::Link& link_;
+    projector::Port& port_;
     const projector::DeviceChoice& choice_;
     const toolkit::SerialDevices& devices_;
     PortSettingsFrame& frame_;

@@ -4,8 +4,8 @@ namespace panel {
 
 using Kind = projector::PortEvent::Kind;
 
-PortSettingsFrame::PortSettingsFrame(projector::Link& link, const Controls& controls)
-    : link_(link), c_(controls) {}
+PortSettingsFrame::PortSettingsFrame(projector::Port& port, const Controls& controls)
+    : port_(port), c_(controls) {}
 
 void PortSettingsFrame::Command33_Click() {
     c_.Frame8.setVisible(true);
@@ -23,19 +23,19 @@ void PortSettingsFrame::Timer3_Timer() {
 }
 
 void PortSettingsFrame::Option1_Click() {
-    if (!showingOnly_) link_.switchPort(1);
+    if (!showingOnly_) port_.switchPort(1);
 }
 
 void PortSettingsFrame::Option2_Click() {
-    if (!showingOnly_) link_.switchPort(2);
+    if (!showingOnly_) port_.switchPort(2);
 }
 
 void PortSettingsFrame::Option9_Click() {
-    link_.chooseSpeed(projector::kSettings19200);
+    port_.chooseSpeed(projector::kSettings19200);
 }
 
 void PortSettingsFrame::Option10_Click() {
-    link_.chooseSpeed(projector::kSettings9600);
+    port_.chooseSpeed(projector::kSettings9600);
 }
 
 void PortSettingsFrame::restartAutoHide() {
@@ -50,7 +50,7 @@ toolkit::Option& PortSettingsFrame::portOption(int number) const {
 void PortSettingsFrame::switchTo(int number) {
     toolkit::Option& option = portOption(number);
     if (option.value()) {
-        link_.switchPort(number);
+        port_.switchPort(number);
     } else {
         option.setValue(true);  // its click runs the switch
     }

@@ -3,8 +3,8 @@
 // the speed options 19200/9600; a port or speed chosen there goes to the link;
 // Timer3 hides the frame again after 5000 ms.
 
-#include "link/Link.h"
 #include "link/LinkListener.h"
+#include "link/Port.h"
 #include "toolkit/Controls.h"
 
 namespace panel {
@@ -20,7 +20,7 @@ class PortSettingsFrame : public projector::LinkListener {
         toolkit::Option& Option9;   // "19200"
         toolkit::Option& Option10;  // "9600"
     };
-    PortSettingsFrame(projector::Link& link, const Controls& controls);
+    PortSettingsFrame(projector::Port& port, const Controls& controls);
 
     void Command33_Click();
     void Timer3_Timer();
@@ -49,7 +49,7 @@ class PortSettingsFrame : public projector::LinkListener {
     toolkit::Option& portOption(int number) const;
     void hide();
 
-    projector::Link& link_;
+    projector::Port& port_;
     Controls c_;
     bool heldOpen_ = false;
     bool hideWhenReleased_ = false;

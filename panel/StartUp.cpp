@@ -6,12 +6,12 @@ namespace panel {
 
 using Kind = projector::PortEvent::Kind;
 
-StartUp::StartUp(projector::Link& link, const projector::DeviceChoice& choice, DeviceMenu& menu,
+StartUp::StartUp(projector::Port& port, const projector::DeviceChoice& choice, DeviceMenu& menu,
                  PortSettingsFrame& frame, toolkit::Window& window, toolkit::MessageBox& box)
-    : link_(link), choice_(choice), menu_(menu), frame_(frame), window_(window), box_(box) {}
+    : port_(port), choice_(choice), menu_(menu), frame_(frame), window_(window), box_(box) {}
 
 void StartUp::begin() {
-    if (link_.openPortAtStart()) frame_.switchTo(1);
+    if (port_.openPortAtStart()) frame_.switchTo(1);
 }
 
 void StartUp::onFailure(std::function<void(const std::string&)> observer) {
@@ -46,13 +46,13 @@ void StartUp::failed(const toolkit::Fault& fault) {
         if (ended_) return;
         if (picked) {
             trying_ = picked;
-            link_.setDevice(1, picked->device);
+            port_.setDevice(1, picked->device);
             begin();  // Started or StartFailed say how it went
             return;
         }
     }
     gaveUp_ = true;
-    link_.shutDown("the panel could not open its port at start-up");
+    port_.shutDown("the panel could not open its port at start-up");
     window_.unload();
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "link/DeviceChoice.h"
-#include "link/Link.h"
 #include "link/LinkListener.h"
+#include "link/Port.h"
 #include "panel/DeviceMenu.h"
 #include "panel/PortSettingsFrame.h"
 #include "toolkit/Controls.h"
@@ -22,7 +22,7 @@ inline constexpr const char* kQuit = "Quit";
 
 class StartUp : public projector::LinkListener {
   public:
-    StartUp(projector::Link& link, const projector::DeviceChoice& choice, DeviceMenu& menu,
+    StartUp(projector::Port& port, const projector::DeviceChoice& choice, DeviceMenu& menu,
             PortSettingsFrame& frame, toolkit::Window& window, toolkit::MessageBox& box);
 
     void begin();
@@ -36,7 +36,7 @@ class StartUp : public projector::LinkListener {
   private:
     void failed(const toolkit::Fault& fault);
 
-    projector::Link& link_;
+    projector::Port& port_;
     const projector::DeviceChoice& choice_;
     DeviceMenu& menu_;
     PortSettingsFrame& frame_;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "link/Link.h"
+#include "link/Port.h"
 #include "tests/support/FakeToolkit.h"
 
 namespace {
@@ -33,18 +33,17 @@ struct Heard : projector::LinkListener {
 // A link on a fake port with two devices.
 struct Rig {
     Rig() {
-        for (fake::Timer* timer : {&timer2, &timer4, &reconnect}) clock.add(timer);
+        clock.add(&reconnect);
         port.setDevice(1, "/dev/ttyUSB0");
         port.setDevice(2, "/dev/ttyUSB1");
-        link.addListener(heard);
-        link.setStartValues();
+        line.addListener(heard);
     }
     std::vector<std::string> events() { return std::exchange(heard.events, {}); }
 
     fake::Clock clock;
     fake::SerialPort port;
-    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
-    projector::Link link{port, timer2, timer4, reconnect};
+    fake::Timer reconnect{clock, 1000};
+    projector::Port line{port, reconnect};
     Heard heard;
 };
 
@@ -55,25 +54,25 @@ using Events = std::vector<std::string>;
 }  // namespace
 
 TEST_F(LinkLife, AProgramStartsWithOneOpen) {
-    link.start();
+    line.start();
     EXPECT_EQ(events(), (Events{"Opened 1", "Started 1"}));
-    EXPECT_EQ(link.state(), PortState::Open);
+    EXPECT_EQ(line.state(), PortState::Open);
     EXPECT_EQ(std::count(port.calls.begin(), port.calls.end(), "open"), 1);
 }
 
 TEST_F(LinkLife, AStartThatTakesTimeEndsWhenTheOpenIsDoneOrFails) {
     port.slowOpens = true;
-    link.start();
-    EXPECT_EQ(link.state(), PortState::Opening);
-    EXPECT_TRUE(link.starting());
+    line.start();
+    EXPECT_EQ(line.state(), PortState::Opening);
+    EXPECT_TRUE(line.starting());
     EXPECT_TRUE(events().empty());
     port.finishOpen();
     EXPECT_EQ(events(), (Events{"Opened 1", "Started 1"}));
-    EXPECT_FALSE(link.starting());
+    EXPECT_FALSE(line.starting());
 
-    link.shutDown("again");
+    line.shutDown("again");
     events();
-    projector::Link again{port, timer2, timer4, reconnect};
+    projector::Port again{port, reconnect};
     again.addListener(heard);
     again.start();
     port.failOpen(FaultKind::Refused);
@@ -82,11 +81,11 @@ TEST_F(LinkLife, AStartThatTakesTimeEndsWhenTheOpenIsDoneOrFails) {
 }
 
 TEST_F(LinkLife, ALostDeviceIsLookedForOnceASecondAndReopened) {
-    link.start();
+    line.start();
     events();
     port.unplug();
     EXPECT_EQ(events(), (Events{"Lost 1"}));
-    EXPECT_EQ(link.state(), PortState::Lost);
+    EXPECT_EQ(line.state(), PortState::Lost);
     port.unplug();  // however many events the port raises, one loss
     port.calls.clear();
     clock.advance(5000);
@@ -94,49 +93,49 @@ TEST_F(LinkLife, ALostDeviceIsLookedForOnceASecondAndReopened) {
     port.plugIn();
     clock.advance(1000);
     EXPECT_EQ(events(), (Events{"Opened 1", "Reconnected 1"}));
-    EXPECT_EQ(link.state(), PortState::Open);
+    EXPECT_EQ(line.state(), PortState::Open);
     EXPECT_FALSE(reconnect.enabled());
 }
 
 // After a device chosen from the window failed, the link is put back: the
 // port open again if it was, a lost device still looked for if it was.
 TEST_F(LinkLife, ARestorePutsTheLinkBackAsItWas) {
-    link.start();
+    line.start();
     events();
-    link.restorePort(1, true);
-    EXPECT_EQ(link.state(), PortState::Open);
+    line.restorePort(1, true);
+    EXPECT_EQ(line.state(), PortState::Open);
     port.unplug();
     events();
-    link.restorePort(1, false);
-    EXPECT_EQ(link.state(), PortState::Lost);
+    line.restorePort(1, false);
+    EXPECT_EQ(line.state(), PortState::Lost);
     EXPECT_TRUE(reconnect.enabled());
     port.plugIn();
     port.missingDevices = {"/dev/ttyUSB0"};
-    link.restorePort(1, true);  // it failed meanwhile: a loss, looked for
+    line.restorePort(1, true);  // it failed meanwhile: a loss, looked for
     EXPECT_EQ(events(), (Events{"Lost 1"}));
-    EXPECT_EQ(link.state(), PortState::Lost);
+    EXPECT_EQ(line.state(), PortState::Lost);
 }
 
 // A shut-down in any state closes what is open, says why once, and nothing
 // of the link runs afterwards.
 TEST_F(LinkLife, AShutDownInEachStateEndsEverything) {
     const std::vector<std::pair<const char*, std::function<void(Rig&)>>> states{
-        {"open", [](Rig& t) { t.link.start(); }},
+        {"open", [](Rig& t) { t.line.start(); }},
         {"opening",
          [](Rig& t) {
              t.port.slowOpens = true;
-             t.link.start();
+             t.line.start();
          }},
         {"lost",
          [](Rig& t) {
-             t.link.start();
+             t.line.start();
              t.port.unplug();
          }},
         {"closed",
          [](Rig& t) {
-             t.link.start();
+             t.line.start();
              t.port.missingPorts = {2};
-             t.link.switchPort(2);
+             t.line.switchPort(2);
          }},
     };
     for (const auto& [name, reach] : states) {
@@ -145,16 +144,16 @@ TEST_F(LinkLife, AShutDownInEachStateEndsEverything) {
         reach(t);
         const bool wasOpen = t.port.portOpen();
         t.events();
-        t.link.shutDown("the test is over");
+        t.line.shutDown("the test is over");
         const Events said = t.events();
         EXPECT_EQ(said.back(), "Ended " + std::to_string(t.port.commPort()));
         EXPECT_EQ(said.size(), wasOpen ? 2u : 1u);  // Closed first, if it was open
-        EXPECT_EQ(t.link.state(), PortState::Ended);
+        EXPECT_EQ(t.line.state(), PortState::Ended);
         EXPECT_FALSE(t.port.portOpen() || t.port.opening());
         t.port.plugIn();
         t.port.deliver("80\r");
         t.clock.advance(10'000);
-        t.link.shutDown("again");
+        t.line.shutDown("again");
         EXPECT_TRUE(t.events().empty());
     }
 }

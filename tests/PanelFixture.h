@@ -36,7 +36,7 @@ class PanelTest : public ::testing::Test {
     explicit PanelTest(const std::function<void(fake::Toolkit&)>& prepare = {},
                        const std::vector<projector::LinkListener*>& listeners = {})
         : form(prepared(tk, prepare), {}, listeners) {
-        form.link().addListener(linesSent);
+        form.port().addListener(linesSent);
     }
 
     void SetUp() override {

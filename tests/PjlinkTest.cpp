@@ -342,9 +342,8 @@ TEST_F(Gateway, ADeviceAbsentAtTheStartIsLookedForUntilItComes) {
     fake::SerialPort absent;
     absent.setDevice(1, "/dev/ttyUSB9");
     absent.missingDevices = {"/dev/ttyUSB9"};
-    projector::Link startLink{absent, timer2, timer4, reconnect};
-    startLink.setStartValues();
-    startLink.start(projector::Link::WhenAbsent::KeepLooking);
+    projector::Port startLink{absent, reconnect};
+    startLink.start(projector::Port::WhenAbsent::KeepLooking);
     EXPECT_EQ(startLink.state(), projector::PortState::Lost);
     absent.missingDevices.clear();
     clock.advance(1000);

@@ -9,18 +9,14 @@
 #include <vector>
 
 #include "link/ExchangeQueue.h"
-#include "link/Link.h"
+#include "link/Port.h"
 #include "tests/support/FakeToolkit.h"
 
 class QueueFixture : public ::testing::Test {
   protected:
     QueueFixture() {
-        for (fake::Timer* timer : {&timer2, &timer4, &reconnect, &silence, &overall, &quiet}) {
-            clock.add(timer);
-        }
+        for (fake::Timer* timer : {&reconnect, &silence, &overall, &quiet}) clock.add(timer);
         port.setDevice(1, "/dev/ttyUSB0");
-        link.addListener(queue);
-        link.setStartValues();
         link.start();
         port.writes.clear();
     }
@@ -29,8 +25,8 @@ class QueueFixture : public ::testing::Test {
 
     fake::Clock clock;
     fake::SerialPort port;
-    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
+    fake::Timer reconnect{clock, 1000};
     fake::Timer silence{clock, 0}, overall{clock, 0}, quiet{clock, 0};
-    projector::Link link{port, timer2, timer4, reconnect};
-    projector::ExchangeQueue queue{link, silence, overall, quiet, {500, 3000, 500}};
+    projector::Port link{port, reconnect};
+    projector::ExchangeQueue queue{link, {silence, overall, quiet}, {500, 3000, 500}};
 };

@@ -116,7 +116,7 @@ TEST(Ending, EveryEndClosesThePortUnloadsAndTellsWhy) {
         panel::Form1 form(tk);
         form.Form_Load();
         Ended ended;
-        form.link().addListener(ended);
+        form.port().addListener(ended);
         end(tk, form);
         end(tk, form);  // a second request changes nothing
         EXPECT_EQ(ended.said, (std::vector<std::string>{"CLOSED", why}));

@@ -141,10 +141,10 @@ TEST(TrafficLog, AStartThatFailsIsWritten) {
     } memory;
     fake::Clock clock;
     fake::SerialPort port;
-    fake::Timer timer2{clock, 500}, timer4{clock, 1000}, reconnect{clock, 1000};
+    fake::Timer reconnect{clock, 1000};
     port.setDevice(1, "/dev/ttyUSB9");
     port.missingDevices = {"/dev/ttyUSB9"};
-    projector::Link link{port, timer2, timer4, reconnect};
+    projector::Port link{port, reconnect};
     link.addListener(memory.log);
     link.start();
     EXPECT_EQ(memory.lines(), (Lines{"T CANNOT START COM1 /dev/ttyUSB9: There is no serial device "

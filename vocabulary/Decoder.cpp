@@ -189,6 +189,16 @@ std::optional<Reading> readReply(std::string_view code, std::string_view reply,
     return std::nullopt;
 }
 
+Decoded decodeAnswer(std::string_view code, std::string_view reply) {
+    const std::string trace = traceOf(reply);
+    const std::string sendLine = std::string(code) + '\r';
+    std::int16_t pressure = 0;
+    Decoded decoded;
+    decoded.words = decodeReply(sendLine, "", trace, pressure);
+    decoded.reading = readReply(code, reply, pressure);
+    return decoded;
+}
+
 bool isQuery(std::string_view code) {
     return queryOf(code) != nullptr;
 }

@@ -28,6 +28,15 @@ struct Reading {
 std::optional<Reading> readReply(std::string_view code, std::string_view reply,
                                  std::int16_t& pressureValue);
 
+// A query's whole reply, decoded once: the words the window would show for
+// it, and what it says for a program. Either is nothing where the decoder
+// cannot read it.
+struct Decoded {
+    std::optional<std::string> words;
+    std::optional<Reading> reading;
+};
+Decoded decodeAnswer(std::string_view code, std::string_view reply);
+
 // Whether the decoder reads the replies to this code.
 bool isQuery(std::string_view code);
 

@@ -28,9 +28,9 @@ std::string traced(const std::string& reply) {
 
 }  // namespace
 
-Session::Session(projector::Link& link, projector::ExchangeQueue& queue, const Script& script,
+Session::Session(projector::Port& port, projector::ExchangeQueue& queue, const Script& script,
                  const Report& report, int timeoutMs, bool numbered)
-    : link_(link), queue_(queue), report_(report), timeoutMs_(timeoutMs), numbered_(numbered) {
+    : port_(port), queue_(queue), report_(report), timeoutMs_(timeoutMs), numbered_(numbered) {
     int group = 0;
     for (const Step& step : script.steps) {
         if (step.name != "status") {
@@ -53,7 +53,6 @@ void Session::portEvent(const projector::PortEvent& event) {
     switch (event.kind) {
         case Kind::Started:
             device_ = event.device;
-            link_.setPacing(timeoutMs_ + 1000, timeoutMs_ + 1000);
             for (std::size_t i = 0; i < exchanges_.size(); ++i) {
                 queue_.ask(exchanges_[i].code, exchanges_[i].expect,
                            [this, i](const projector::Answer& answer) { answered(i, answer); });
@@ -89,6 +88,7 @@ void Session::answered(std::size_t index, const projector::Answer& answer) {
             end(app::kExitDevice);
             return;
         case Result::NoReply:
+        case Result::Silent:
             say("no reply to " + code + from + " within " + std::to_string(timeoutMs_) + " ms");
             break;
         case Result::Cut:
@@ -145,7 +145,7 @@ void Session::interrupt(const std::string& why) {
 void Session::end(int status) {
     if (ended_) return;
     ended_ = true;
-    link_.shutDown(status == 0 ? "all commands done" : "exit status " + std::to_string(status));
+    port_.shutDown(status == 0 ? "all commands done" : "exit status " + std::to_string(status));
     QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
 }
 

@@ -11,8 +11,8 @@
 #include "app/ctl/Report.h"
 #include "app/ctl/Script.h"
 #include "link/ExchangeQueue.h"
-#include "link/Link.h"
 #include "link/LinkListener.h"
+#include "link/Port.h"
 
 namespace ctl {
 
@@ -23,7 +23,7 @@ class Session : public projector::LinkListener {
   public:
     // numbered: the device is what COM1 stands for, and messages say so;
     // a device given with -d is named alone.
-    Session(projector::Link& link, projector::ExchangeQueue& queue, const Script& script,
+    Session(projector::Port& port, projector::ExchangeQueue& queue, const Script& script,
             const Report& report, int timeoutMs, bool numbered);
 
     // Ends the run at once, saying why and what was left undone.
@@ -44,7 +44,7 @@ class Session : public projector::LinkListener {
     void end(int status);
     toolkit::Fault told(toolkit::Fault fault) const;
 
-    projector::Link& link_;
+    projector::Port& port_;
     projector::ExchangeQueue& queue_;
     const Report& report_;
     int timeoutMs_;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/ExitStatus.h"
+#include "app/ProgramLine.h"
 #include "app/ProgramStart.h"
 #include "app/Signals.h"
 #include "app/ctl/CtlOptions.h"
@@ -15,13 +16,9 @@
 #include "app/ctl/Script.h"
 #include "app/ctl/Session.h"
 #include "link/DeviceChoice.h"
-#include "link/ExchangeQueue.h"
-#include "link/Link.h"
 #include "log/TrafficLog.h"
 #include "qt/QtSerialDevices.h"
-#include "qt/QtSerialPort.h"
 #include "qt/QtSettings.h"
-#include "qt/QtTimer.h"
 #include "toolkit/DeviceAddress.h"
 #include "vocabulary/Sentences.h"
 
@@ -59,37 +56,22 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    toolkit::qt::QtSerialPort port;
-    port.setDevice(1, device);
-    toolkit::qt::QtTimer replyTimeout(nullptr, "Timer2", 500);
-    toolkit::qt::QtTimer traceClear(nullptr, "Timer4", 1000);
-    toolkit::qt::QtTimer reconnect(nullptr, "Reconnect", projector::kReconnectCheckMs);
-    projector::Link link(port, replyTimeout, traceClear, reconnect);
-
+    app::ProgramLine line(device, options.settings,
+                          {options.timeoutMs, std::max(ctl::kLongestReplyMs, 4 * options.timeoutMs),
+                           options.timeoutMs});
     std::optional<trafficlog::TrafficLog> log;
     if (logFile) {
         log.emplace(logFile, [](const std::string& text) {
             std::fprintf(stderr, "kr60p-ctl: %s\n", text.c_str());
         });
         log->started("kr60p-ctl " PANEL_VERSION, device, "-");
-        link.addListener(*log);
+        line.addListener(*log);
     }
-    toolkit::qt::QtTimer silence(nullptr, "ReplySilence", options.timeoutMs);
-    toolkit::qt::QtTimer overall(nullptr, "ReplyOverall", options.timeoutMs);
-    toolkit::qt::QtTimer quiet(nullptr, "LineQuiet", options.timeoutMs);
-    projector::ExchangeQueue queue(
-        link, silence, overall, quiet,
-        {options.timeoutMs, std::max(ctl::kLongestReplyMs, 4 * options.timeoutMs),
-         options.timeoutMs});
-    ctl::Session session(link, queue, script, report, options.timeoutMs, !options.device);
-    // The session hears of a loss first, and says it once.
-    link.addListener(session);
-    link.addListener(queue);
+    ctl::Session session(line.port(), line.queue(), script, report, options.timeoutMs,
+                         !options.device);
+    line.addListener(session);
     const app::EndOnSignals endOnSignals(
         [&session](const std::string& why) { session.interrupt(why); });
-
-    link.setStartValues();
-    link.chooseSpeed(options.settings);
-    link.start();
+    line.start();
     return QCoreApplication::exec();
 }

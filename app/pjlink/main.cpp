@@ -3,24 +3,20 @@
 // which the panel and kr60p-ctl can share.
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSysInfo>
 #include <optional>
 
 #include "app/ExitStatus.h"
+#include "app/ProgramLine.h"
 #include "app/ProgramStart.h"
 #include "app/Signals.h"
 #include "app/pjlink/GatewayOptions.h"
 #include "app/pjlink/PjlinkServer.h"
 #include "app/pjlink/ShareServer.h"
 #include "app/pjlink/UdpServer.h"
-#include "link/ExchangeQueue.h"
-#include "link/Link.h"
-#include "link/SharedLine.h"
 #include "log/TrafficLog.h"
 #include "pjlink/Answers.h"
 #include "pjlink/Notifier.h"
-#include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
 #include "vocabulary/Commands.h"
 #include "vocabulary/Product.h"
@@ -55,16 +51,12 @@ int main(int argc, char* argv[]) {
         return app::exitWith("kr60p-pjlink: " + *logOpening.failure + "\n", app::kExitUsage);
 
     QCoreApplication application(argc, argv);
-    toolkit::qt::QtSerialPort port;
-    port.setDevice(1, options.device);
-    toolkit::qt::QtTimer replyTimeout(nullptr, "Timer2", 500);
-    toolkit::qt::QtTimer traceClear(nullptr, "Timer4", 1000);
-    toolkit::qt::QtTimer reconnect(nullptr, "Reconnect", projector::kReconnectCheckMs);
-    projector::Link link(port, replyTimeout, traceClear, reconnect);
+    app::ProgramLine line(options.device, options.settings,
+                          {projector::kReplyMs, 10'000, projector::kReplyMs});
     // Heard from the event loop: a signal during the start ends the gateway
     // as soon as it runs.
-    const app::EndOnSignals endOnSignals([&link](const std::string& why) {
-        link.shutDown(why);
+    const app::EndOnSignals endOnSignals([&line](const std::string& why) {
+        line.port().shutDown(why);
         QCoreApplication::exit(app::kExitDone);
     });
 
@@ -72,21 +64,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "kr60p-pjlink: %s\n", text.c_str());
     });
     log.started("kr60p-pjlink " PANEL_VERSION, options.device, "-");
-    link.addListener(log);
+    line.addListener(log);
     const auto note = [&log](const std::string& line) { log.note(line); };
 
-    toolkit::qt::QtTimer silence(nullptr, "ReplySilence", projector::kReplyMs);
-    toolkit::qt::QtTimer overall(nullptr, "ReplyOverall", 10'000);
-    toolkit::qt::QtTimer quiet(nullptr, "LineQuiet", projector::kReplyMs);
-    projector::ExchangeQueue queue(link, silence, overall, quiet,
-                                   {projector::kReplyMs, 10'000, projector::kReplyMs});
-    link.addListener(queue);
-    QElapsedTimer clock;
-    clock.start();
-    projector::SharedLine line(queue, [&clock] { return clock.elapsed(); });
-    link.addListener(line);
-    pjlink::Answers answers(line, {options.name, std::string(projector::kMaker),
-                                   std::string(projector::kModel), "kr60p-pjlink " PANEL_VERSION});
+    pjlink::Answers answers(line.shared(),
+                            {options.name, std::string(projector::kMaker),
+                             std::string(projector::kModel), "kr60p-pjlink " PANEL_VERSION});
 
     gateway::PjlinkServer pjlinkServer(answers, options.password, note);
     std::vector<gateway::Endpoint> listening;
@@ -117,9 +100,9 @@ int main(int argc, char* argv[]) {
     for (const gateway::Endpoint& destination : options.notify) udp.addDestination(destination);
     toolkit::qt::QtTimer poll(nullptr, "StatusPoll", pjlink::kStatusPollMs);
     pjlink::Notifier notifier(
-        line, poll, [&clock] { return clock.elapsed(); },
+        line.shared(), poll, [&line] { return line.now(); },
         [&udp](const std::string& text) { udp.notify(text); });
-    link.addListener(notifier);
+    line.addListener(notifier);
     notifier.setListening(udp.anyone());
     pjlinkServer.onController([&udp, &notifier](const QHostAddress& address) {
         udp.setController(address);
@@ -128,7 +111,7 @@ int main(int argc, char* argv[]) {
 
     std::optional<gateway::ShareServer> shareServer;
     if (options.share) {
-        shareServer.emplace(line, note);
+        shareServer.emplace(line.shared(), note);
         std::string why;
         const auto where = shareServer->listen(*options.share, why);
         if (!where) {
@@ -137,15 +120,13 @@ int main(int argc, char* argv[]) {
                                      options.share->shown() + ": " + why + "\n",
                                  kExitCannotListen);
         }
-        queue.onUnasked([&shareServer](const std::string& bytes) { shareServer->unasked(bytes); });
+        line.queue().onUnasked(
+            [&shareServer](const std::string& bytes) { shareServer->unasked(bytes); });
         note("SHARE on tcp://" + where->shown() +
              ": the line for the panel and kr60p-ctl, without a password");
     }
 
-    link.setStartValues();
-    link.setPacing(projector::kSignalTypeReplyMs + 1000, projector::kSignalTypeReplyMs + 1000);
-    link.chooseSpeed(options.settings);
-    link.start(projector::Link::WhenAbsent::KeepLooking);
+    line.start(projector::Port::WhenAbsent::KeepLooking);
     udp.linkUp();
     return QCoreApplication::exec();
 }

@@ -33,7 +33,7 @@ class PanelWindow {
         boxCloser_.start();
         // A device on the network takes a moment; the window shows once it is open.
         form.Form_Load();
-        if (!waitFor([this] { return !form.link().starting(); }) || form.ended()) {
+        if (!waitFor([this] { return !form.port().starting(); }) || form.ended()) {
             throw std::runtime_error("the panel did not start: " +
                                      (warnings.empty() ? "" : warnings.back()));
         }
