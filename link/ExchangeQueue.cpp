@@ -142,12 +142,15 @@ Answer::Outcome ExchangeQueue::judge(const Request& request, Decoded& decoded) c
     }
     if (request.expect == Expect::Line && !line) return Answer::Outcome::Unexpected;
     if (!isQuery(request.code)) return Answer::Outcome::Answered;
+    // The words go with the answer wherever the window would show them; it
+    // is an answer only when every number it gives is one.
     decoded = decodeAnswer(request.code, reply_);
-    if (!decoded.words || !decoded.reading) {
-        decoded = {};
-        return Answer::Outcome::Undecoded;
-    }
-    return Answer::Outcome::Answered;
+    const auto& numbers =
+        decoded.reading ? decoded.reading->numbers : std::vector<std::optional<double>>{};
+    const bool read = decoded.words && decoded.reading &&
+                      std::all_of(numbers.begin(), numbers.end(),
+                                  [](const std::optional<double>& value) { return value; });
+    return read ? Answer::Outcome::Answered : Answer::Outcome::Undecoded;
 }
 
 void ExchangeQueue::finish(Answer::Outcome outcome, Decoded decoded) {

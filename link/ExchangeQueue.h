@@ -32,7 +32,8 @@ struct Answer {
         Answered,    // complete, of the kind expected, and read where a query's
         NoReply,     // nothing came within the time-out
         Cut,         // something came, but not the end of a reply
-        Undecoded,   // a query's line that the decoder cannot read
+        Undecoded,   // a query's line the decoder cannot read, or that holds no number
+                     // where it reads one
         Unexpected,  // an ACK where a line was expected, or the other way round
         NotSent,     // the line could not be sent (fault says why)
         Lost,        // the device went away before the reply (fault says how)
@@ -40,10 +41,13 @@ struct Answer {
     };
     std::string code;
     Outcome outcome = Outcome::NoReply;
-    std::string reply;                   // the bytes that came back, as they are
-    std::optional<std::string> decoded;  // a query's words, where the decoder read them
-    std::optional<Reading> reading;      // and what they say, for a program
-    toolkit::Fault fault;                // NotSent, Lost: why
+    std::string reply;  // the bytes that came back, as they are
+    // A query's words wherever the window would show words, and what the
+    // decoder read in them for a program: of an answer, or of a line that
+    // held no number where it reads one (that number nothing).
+    std::optional<std::string> decoded;
+    std::optional<Reading> reading;
+    toolkit::Fault fault;  // NotSent, Lost: why
     bool answered() const { return outcome == Outcome::Answered; }
 };
 

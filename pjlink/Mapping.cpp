@@ -110,6 +110,64 @@ std::span<const LampRow> lampRows() {
     return kLamps;
 }
 
+std::string_view commandOf(Status status) {
+    switch (status) {
+        case Status::Power:
+            return "POWR";
+        case Status::Input:
+            return "INPT";
+        case Status::Mute:
+            return "AVMT";
+        case Status::Errors:
+            break;
+    }
+    return "ERST";
+}
+
+std::string_view queryOf(Status status) {
+    switch (status) {
+        case Status::Power:
+        case Status::Errors:
+            return "power-state";
+        case Status::Input:
+            return "input-mode";
+        case Status::Mute:
+            break;
+    }
+    return "mute-state";
+}
+
+std::optional<Response> statusOf(const projector::Reading& reading, Status status) {
+    using projector::Field;
+    const auto failed = [](Error error) { return Response(toolkit::failure(error)); };
+    switch (status) {
+        case Status::Power:
+        case Status::Errors: {
+            if (reading.field != Field::State) return std::nullopt;
+            const StateRow* row = stateRow(reading.text);
+            if (!row) return failed(Error::ProjectorFailure);
+            return status == Status::Power ? Response(std::string(1, row->power))
+                                           : Response(std::string(row->errors));
+        }
+        case Status::Input:
+            if (reading.field != Field::Input) return std::nullopt;
+            for (const InputRow& row : kInputs) {
+                if (row.reading == reading.text) return Response(std::string(row.input));
+            }
+            return failed(Error::UnavailableTime);  // input mode 4 has no PJLink number
+        case Status::Mute:
+            if (reading.field != Field::Mute) return std::nullopt;
+            for (const MuteReading& row : kMuteReadings) {
+                if (row.reading != reading.text) continue;
+                // In standby the projector cannot say: no state is invented.
+                if (row.setting.empty()) return failed(Error::UnavailableTime);
+                return Response(std::string(row.setting));
+            }
+            return failed(Error::ProjectorFailure);
+    }
+    return std::nullopt;
+}
+
 std::string mappingTables() {
     std::string text = row({"CR0 reply", "state", "POWR ?", "ERST ?"});
     text += "|---|---|---|---|\n";

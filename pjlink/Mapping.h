@@ -2,9 +2,13 @@
 // How PJLink's commands and answers stand for the KR60P's own: one set of
 // tables, read by the gateway's answers and written into the README.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "pjlink/Protocol.h"
+#include "vocabulary/Decoder.h"
 
 namespace pjlink {
 
@@ -49,6 +53,19 @@ struct LampRow {
     std::string_view lamps;
 };
 std::span<const LampRow> lampRows();
+
+// What the projector's readings tell in PJLink's terms, and what Class 2
+// notifies: the power, the input, the mutes and the error status.
+enum class Status { Power, Input, Mute, Errors };
+inline constexpr Status kStatuses[] = {Status::Power, Status::Input, Status::Mute, Status::Errors};
+// PJLink's command for it ("POWR"), and the catalogue's query that reads it.
+std::string_view commandOf(Status status);
+std::string_view queryOf(Status status);
+// What a reading says of a status: its value ("1", "21", "31", "000000"),
+// or the error a request for it is answered with (ERR3 for the mutes in
+// standby, ERR4 for a state no row knows); nothing when the reading does
+// not speak of it. The answers and the notifications both read it here.
+std::optional<Response> statusOf(const projector::Reading& reading, Status status);
 
 // The tables above in Markdown, as the README shows them.
 std::string mappingTables();

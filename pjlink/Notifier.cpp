@@ -9,24 +9,27 @@ namespace pjlink {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kCommands{"POWR", "INPT", "AVMT", "ERST"};
 // The poll, in turn; the power state twice as often, as it carries the errors.
-constexpr std::array<std::string_view, 4> kPoll{"CR0", "CR1", "CR0", "CRA"};
+constexpr std::array kPoll{Status::Power, Status::Input, Status::Power, Status::Mute};
 
-// The query that reads again what a command has changed.
-std::string_view queryAfter(std::string_view code) {
+std::string codeOf(Status status) {
+    return std::string(projector::codeOf(queryOf(status)));
+}
+
+// The status an action changes, read again after it.
+std::optional<Status> changedBy(std::string_view code) {
     for (const InputRow& row : inputRows()) {
-        if (projector::codeOf(row.command) == code) return "CR1";
+        if (projector::codeOf(row.command) == code) return Status::Input;
     }
     for (const MuteSetting& setting : muteSettings()) {
         for (const std::string_view name : setting.commands) {
-            if (projector::codeOf(name) == code) return "CRA";
+            if (projector::codeOf(name) == code) return Status::Mute;
         }
     }
     if (code == projector::codeOf("power-on") || code == projector::codeOf("power-off")) {
-        return "CR0";
+        return Status::Power;
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -51,40 +54,27 @@ void Notifier::portEvent(const projector::PortEvent& event) {
         event.kind != projector::PortEvent::Kind::StartFailed) {
         return;
     }
-    std::string errors = known_[Errors].value.value_or("000000");
+    std::string errors = known(Status::Errors).value.value_or("000000");
     errors.back() = '2';
-    learnt(Errors, errors);
+    learnt(Status::Errors, errors);
 }
 
 void Notifier::heard(const projector::Answer& answer) {
     if (!answer.answered()) return;
     if (!answer.reading) {
         // An action the projector took: what it changed is read again now.
-        const std::string_view query = queryAfter(answer.code);
-        if (listening_ && !query.empty()) line_.query(std::string(query), [](const auto&) {});
+        const auto changed = changedBy(answer.code);
+        if (listening_ && changed) line_.query(codeOf(*changed), [](const auto&) {});
         return;
     }
-    const projector::Reading& reading = *answer.reading;
-    if (reading.field == "state") {
-        if (const StateRow* row = stateRow(reading.text)) {
-            learnt(Power, std::string(1, row->power));
-            learnt(Errors, std::string(row->errors));
-        }
-    } else if (reading.field == "input") {
-        for (const InputRow& row : inputRows()) {
-            if (row.reading == reading.text) learnt(Input, std::string(row.input));
-        }
-    } else if (reading.field == "mute") {
-        for (const MuteReading& row : muteReadings()) {
-            if (row.reading == reading.text && !row.setting.empty()) {
-                learnt(Mute, std::string(row.setting));
-            }
-        }
+    for (const Status status : kStatuses) {
+        const auto value = statusOf(*answer.reading, status);
+        if (value && *value) learnt(status, **value);
     }
 }
 
 void Notifier::learnt(Status status, const std::string& value) {
-    Known& known = known_[status];
+    Known& known = this->known(status);
     const bool first = !known.value;
     known.value = value;
     // What the gateway first learns is no change: there is nothing to tell.
@@ -96,20 +86,18 @@ void Notifier::learnt(Status status, const std::string& value) {
 }
 
 void Notifier::tell(Status status) {
-    Known& known = known_[status];
+    Known& known = this->known(status);
     known.told = known.value;
     known.toldAt = now_();
-    if (listening_) tell_("%2" + std::string(kCommands[status]) + "=" + *known.value + "\r");
+    if (listening_) tell_("%2" + std::string(commandOf(status)) + "=" + *known.value + "\r");
 }
 
 void Notifier::tick() {
-    for (std::size_t status = 0; status < kStatuses; ++status) {
-        const Known& known = known_[status];
-        if (known.value && known.told != known.value && !known.heldBack(now_())) {
-            tell(static_cast<Status>(status));
-        }
+    for (const Status status : kStatuses) {
+        const Known& known = this->known(status);
+        if (known.value && known.told != known.value && !known.heldBack(now_())) tell(status);
     }
-    line_.query(std::string(kPoll[next_]), [](const projector::Answer&) {});
+    line_.query(codeOf(kPoll[next_]), [](const projector::Answer&) {});
     next_ = (next_ + 1) % kPoll.size();
 }
 

@@ -14,6 +14,7 @@
 
 #include "link/LinkListener.h"
 #include "link/SharedLine.h"
+#include "pjlink/Mapping.h"
 #include "toolkit/Controls.h"
 
 namespace pjlink {
@@ -35,7 +36,6 @@ class Notifier : public projector::LinkListener {
     void portEvent(const projector::PortEvent& event) override;
 
   private:
-    enum Status { Power, Input, Mute, Errors, kStatuses };
     struct Known {
         std::optional<std::string> value;  // as last learnt
         std::optional<std::string> told;   // as last told
@@ -56,7 +56,8 @@ class Notifier : public projector::LinkListener {
     projector::SharedLine::Now now_;
     Tell tell_;
     bool listening_ = false;
-    std::array<Known, kStatuses> known_{};
+    Known& known(Status status) { return known_[static_cast<std::size_t>(status)]; }
+    std::array<Known, std::size(kStatuses)> known_{};
     std::size_t next_ = 0;  // the next status query of the poll
 };
 

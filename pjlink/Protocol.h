@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+
+#include "pjlink/CommandTable.h"
+#include "toolkit/Result.h"
 
 namespace pjlink {
 
@@ -32,11 +34,15 @@ enum class Error {
 std::string_view errorText(Error error);
 
 struct Request {
-    char version = '1';     // the class digit after the %
-    std::string command;    // four letters, upper-case: "POWR"
-    std::string parameter;  // "?", "1", "11", ...
+    char version = '1';               // the class digit after the %
+    std::string command;              // four letters, upper-case: "POWR"
+    std::string parameter;            // "?", "1", "11", ...
+    const CommandRow* row = nullptr;  // how it is answered, once read
     bool query() const { return parameter == "?"; }
 };
+
+// What follows the "=" of an answer: a value, or an error.
+using Response = toolkit::Result<std::string, Error>;
 
 // A request line is either a request to answer, or answered at once with an
 // error, or (not a PJLink line at all) not answered.
@@ -51,16 +57,7 @@ Reading readRequest(std::string_view line);
 // command, else not answered.
 Reading readOverlong(std::string_view head);
 
-// "%1POWR=1\r"
-std::string answerLine(const Request& request, std::string_view text);
-std::string answerLine(const Request& request, Error error);
-
-// The commands this gateway answers, by class, and the parameters each takes.
-struct CommandSyntax {
-    char version;
-    std::string_view command;
-    std::span<const std::string_view> parameters;  // "?" for a query
-};
-std::span<const CommandSyntax> commandSyntax();
+// "%1POWR=1\r", "%1POWR=ERR3\r": the one place an error becomes its text.
+std::string answerLine(const Request& request, const Response& response);
 
 }  // namespace pjlink

@@ -178,36 +178,46 @@ TEST(Decoder, PressureOutOfRangeKeepsTheLastValue) {
 }
 
 // What a program gets from a reply: a state by a stable name, numbers for
-// hours, temperatures and pressure; nothing for a reply that says otherwise.
+// hours, temperatures and pressure, each read where the window shows it (a
+// sign, blanks and leading zeros part of it, nothing for a field that is no
+// number); nothing for a reply that is not a whole line or says nothing a
+// table knows.
 TEST(Readings, AReplyIsReadAsAProgramWantsItOrNotAtAll) {
+    using projector::Field;
+    constexpr std::optional<double> none;
     struct Case {
         const char* code;
         const char* reply;
-        const char* field;  // nullptr: nothing read
+        std::optional<Field> field;  // nothing: nothing read
         std::string text;
-        std::vector<double> numbers;
+        std::vector<std::optional<double>> numbers;
     };
     for (const Case& c : std::vector<Case>{
-             {"CR0", "80\r", "state", "standby", {}},
-             {"CR0", "21\r", "state", "cooling-down-all-lamps-failed", {}},
-             {"CR0", "99\r", nullptr, "", {}},
-             {"CR1", "3\r", "input", "video", {}},
-             {"CRA", "FF\r", "mute", "standby", {}},
-             {"CR3", "01234\r", "hours", "", {1234}},
-             {"CR3", "\x81x01234\r", nullptr, "", {}},
-             {"CR3", "01234", nullptr, "", {}},  // no CR: not a whole line
-             {"CR6", "038.2  45.9 033.7\r", "temperatures", "", {38.2, 45.9, 33.7}},
-             {"CR6", "038.2  45.9\r", nullptr, "", {}},
-             {"CR PRESSURE", "853\r", "hPa", "", {1013}},
-             {"CR9", "KR60P Ver1.40\r", "version", "KR60P Ver1.40", {}},
-             {"C00", "\x06", nullptr, "", {}},
+             {"CR0", "80\r", Field::State, "standby", {}},
+             {"CR0", "21\r", Field::State, "cooling-down-all-lamps-failed", {}},
+             {"CR0", "99\r", {}, "", {}},
+             {"CR1", "3\r", Field::Input, "video", {}},
+             {"CRA", "FF\r", Field::Mute, "standby", {}},
+             {"CR3", "01234\r", Field::Hours, "", {1234}},
+             {"CR3", " +1240\r", Field::Hours, "", {1240}},
+             {"CR3", "\x81x01234\r", Field::Hours, "", {none}},
+             {"CR3", "01234", {}, "", {}},  // no CR: not a whole line
+             {"CR6", "038.2  45.9 033.7\r", Field::Temperatures, "", {38.2, 45.9, 33.7}},
+             {"CR6", "+25.0 +30.0 +35.0\r", Field::Temperatures, "", {25.0, 30.0, 35.0}},
+             {"CR6", "-05.5  0012 +0.5 \r", Field::Temperatures, "", {-5.5, 12, 0.5}},
+             {"CR6", "038.2  45.9\r", Field::Temperatures, "", {38.2, 45.9, none}},
+             {"CR6", "38..2  4x.9 --1.0\r", Field::Temperatures, "", {none, none, none}},
+             {"CR PRESSURE", "853\r", Field::Pressure, "", {1013}},
+             {"CR PRESSURE", "99999\r", Field::Pressure, "", {none}},
+             {"CR9", "KR60P Ver1.40\r", Field::Version, "KR60P Ver1.40", {}},
+             {"C00", "\x06", {}, "", {}},
          }) {
         SCOPED_TRACE(std::string(c.code) + " " + c.reply);
         std::int16_t pressure = 0;
         const auto reading = projector::readReply(c.code, c.reply, pressure);
-        ASSERT_EQ(reading.has_value(), c.field != nullptr);
+        ASSERT_EQ(reading.has_value(), c.field.has_value());
         if (!reading) continue;
-        EXPECT_EQ(reading->field, c.field);
+        EXPECT_EQ(reading->field, *c.field);
         EXPECT_EQ(reading->text, c.text);
         EXPECT_EQ(reading->numbers, c.numbers);
     }

@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "QueueFixture.h"
 #include "link/ExchangeQueue.h"
 #include "link/SharedLine.h"
 #include "pjlink/Answers.h"
+#include "pjlink/CommandTable.h"
 #include "pjlink/Conversation.h"
 #include "pjlink/Mapping.h"
 #include "pjlink/Notifier.h"
@@ -218,7 +220,9 @@ class Gateway : public QueueFixture {
     std::shared_ptr<std::optional<std::string>> ask(const std::string& line) {
         auto answer = std::make_shared<std::optional<std::string>>();
         const auto reading = pjlink::readRequest(line);
-        answers.answer(*reading.request, [answer](const std::string& text) { *answer = text; });
+        answers.answer(*reading.request, [answer](const pjlink::Response& response) {
+            *answer = response ? *response : std::string(pjlink::errorText(response.error()));
+        });
         return answer;
     }
     projector::SharedLine line{queue, [this] { return clock.now(); }};
@@ -316,6 +320,33 @@ TEST_F(Gateway, WhatTheProjectorWouldIgnoreIsRefusedAsNotNow) {
         }
         EXPECT_EQ(answer->value_or("(none)"), c.answer) << c.what;
         EXPECT_TRUE(wire().empty()) << c.what;
+    }
+}
+
+// Every row of the command table is read and answered, for each parameter
+// it takes, by a projector that is on and answers everything.
+TEST_F(Gateway, EveryCommandOfTheTableIsAnsweredForEachOfItsParameters) {
+    const std::map<std::string, std::string> replies{
+        {"CR0\r", "00\r"},    {"CR1\r", "1\r"},  {"CRA\r", "00\r"},
+        {"CR3\r", "01234\r"}, {"CR7\r", "01\r"}, {"CR9\r", "KR60P Ver1.40\r"}};
+    for (const pjlink::CommandRow& row : pjlink::commandTable()) {
+        for (const std::string_view parameter : row.parameters) {
+            const std::string line = "%" + std::string(1, row.version) + std::string(row.command) +
+                                     " " + std::string(parameter);
+            SCOPED_TRACE(line);
+            clock.advance(5000);
+            ASSERT_TRUE(pjlink::readRequest(line).request);
+            auto answer = ask(line);
+            for (int exchanges = 0; !*answer && exchanges < 5; ++exchanges) {
+                for (const std::string& sent : wire()) {
+                    const auto reply = replies.find(sent);
+                    port.deliver(reply != replies.end() ? reply->second : "\x06");
+                }
+            }
+            ASSERT_TRUE(answer->has_value());
+            EXPECT_NE(**answer, "ERR1");
+            EXPECT_NE(**answer, "ERR2");
+        }
     }
 }
 

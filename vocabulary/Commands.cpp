@@ -72,6 +72,9 @@ constexpr std::array kCatalogue = std::to_array<Command>({
     {"cursor-left",        "C3B", "Cursor left"},
     {"cursor-right",       "C3A", "Cursor right"},
     {"cursor-select",      "C3F", "Cursor select"},
+    {"mute-state",         "CRA", "Ask for the picture and sound mutes", kReplyMs, true},
+    {"software-version",   "CR9", "Ask for the projector's software version", kReplyMs, true},
+    {"pressure",           "CR PRESSURE", "Ask for the air pressure", kReplyMs, true},
 });
 // clang-format on
 

@@ -20,9 +20,11 @@ struct Command {
     std::string_view code;  // the line's text, without its CR
     std::string_view what;  // what it does, in a person's words
     int replyMs = kReplyMs;
+    bool typed = false;  // the window has no button for it: typed in CMD
 };
 
-// In the window's order: the single-press buttons, then the held ones.
+// In the window's order: the single-press buttons, then the held ones, then
+// the queries the window only sends as typed.
 std::span<const Command> commandCatalogue();
 // Nothing when no command has the name.
 const Command* commandNamed(std::string_view name);

@@ -73,22 +73,22 @@ enum class Rule { Table, LampTime, Temperature, Verbatim, Pressure };
 struct Query {
     std::string_view code;
     Rule rule;
-    std::string_view field;  // what a program calls the reading
+    Field field;  // what a program calls the reading
     std::size_t keyLength = 0;
     std::span<const Row> rows = {};
 };
 
 // Tested in this order.
 const std::array<Query, 9> kQueries{{
-    {"CR0", Rule::Table, "state", 4, kStatus},
-    {"CR1", Rule::Table, "input", 2, kInput},
-    {"CR4", Rule::Table, "reversal", 4, kReversal},
-    {"CR3", Rule::LampTime, "hours"},
-    {"CR6", Rule::Temperature, "temperatures"},
-    {"CRA", Rule::Table, "mute", 4, kMute},
-    {"CR9", Rule::Verbatim, "version"},
-    {"CR PRESSURE", Rule::Pressure, "hPa"},
-    {"CR7", Rule::Table, "lamps", 4, kLampMode},
+    {"CR0", Rule::Table, Field::State, 4, kStatus},
+    {"CR1", Rule::Table, Field::Input, 2, kInput},
+    {"CR4", Rule::Table, Field::Reversal, 4, kReversal},
+    {"CR3", Rule::LampTime, Field::Hours},
+    {"CR6", Rule::Temperature, Field::Temperatures},
+    {"CRA", Rule::Table, Field::Mute, 4, kMute},
+    {"CR9", Rule::Verbatim, Field::Version},
+    {"CR PRESSURE", Rule::Pressure, Field::Pressure},
+    {"CR7", Rule::Table, Field::Lamps, 4, kLampMode},
 }};
 
 // Up to n characters from position p, counting from 1.
@@ -114,12 +114,18 @@ std::optional<std::string> lookUp(const Query& query, std::string_view trace) {
     return row ? std::optional<std::string>(row->caption) : std::nullopt;
 }
 
-// The digits (and a decimal point) of a field, as a number; nothing when
-// there are none or anything else.
+// A field as a number: blanks around it, a sign, digits with leading zeros
+// and a decimal point are all part of one; nothing when it holds anything
+// else, or no digit.
 std::optional<double> numberIn(std::string_view field) {
     while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
     while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-    if (field.empty() || field.find_first_not_of("0123456789.") != std::string_view::npos) {
+    std::string_view digits = field;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-'))
+        digits.remove_prefix(1);
+    if (digits.find_first_not_of("0123456789.") != std::string_view::npos ||
+        digits.find_first_of("0123456789") == std::string_view::npos ||
+        digits.find('.') != digits.rfind('.')) {
         return std::nullopt;
     }
     return readNumber(field);
@@ -164,26 +170,25 @@ std::optional<Reading> readReply(std::string_view code, std::string_view reply,
             reading.text = row->name;
             return reading;
         }
-        case Rule::LampTime: {
-            const auto hours = numberIn(line);
-            if (!hours) return std::nullopt;
-            reading.numbers = {*hours};
+        case Rule::LampTime:
+            reading.numbers = {numberIn(line)};
             return reading;
-        }
         case Rule::Temperature:
-            // Columns 1-5, 8-11 and 13-17.
+            // Characters 1-5, 8-11 and 13-17, as the window shows them.
             for (const auto& [from, count] : {std::pair{0u, 5u}, {7u, 4u}, {12u, 5u}}) {
-                const auto value = numberIn(line.size() > from ? line.substr(from, count) : "");
-                if (!value) return std::nullopt;
-                reading.numbers.push_back(*value);
+                reading.numbers.push_back(
+                    numberIn(line.size() > from ? line.substr(from, count) : ""));
             }
             return reading;
         case Rule::Verbatim:
             reading.text = line;
             return reading;
         case Rule::Pressure:
-            if (!pressureLine(traceOf(reply), pressureValue)) return std::nullopt;
-            reading.numbers = {static_cast<double>(pressureValue)};
+            if (pressureLine(traceOf(reply), pressureValue)) {
+                reading.numbers = {static_cast<double>(pressureValue)};
+            } else {
+                reading.numbers = {std::nullopt};
+            }
             return reading;
     }
     return std::nullopt;
@@ -197,6 +202,30 @@ Decoded decodeAnswer(std::string_view code, std::string_view reply) {
     decoded.words = decodeReply(sendLine, "", trace, pressure);
     decoded.reading = readReply(code, reply, pressure);
     return decoded;
+}
+
+std::string_view fieldName(Field field) {
+    switch (field) {
+        case Field::State:
+            return "state";
+        case Field::Input:
+            return "input";
+        case Field::Reversal:
+            return "reversal";
+        case Field::Hours:
+            return "hours";
+        case Field::Temperatures:
+            return "temperatures";
+        case Field::Mute:
+            return "mute";
+        case Field::Version:
+            return "version";
+        case Field::Pressure:
+            return "hPa";
+        case Field::Lamps:
+            break;
+    }
+    return "lamps";
 }
 
 bool isQuery(std::string_view code) {

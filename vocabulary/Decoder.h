@@ -19,12 +19,19 @@ std::optional<std::string> decodeReply(std::string_view sendLine, std::string_vi
 // What a query's reply says, as a program wants it: a stable name for a
 // state ("standby", "computer-1"), the lamp hours, the three temperatures or
 // the pressure in hPa as numbers, the version as its text.
+enum class Field { State, Input, Reversal, Hours, Temperatures, Mute, Version, Pressure, Lamps };
+// What a program calls it: "state", "input", "hours", "temperatures", "hPa", ...
+std::string_view fieldName(Field field);
+
 struct Reading {
-    std::string_view field;       // "state", "input", "hours", "temperatures", "hPa", ...
-    std::string text;             // a state's name, or the version
-    std::vector<double> numbers;  // hours; S1, S2, S3; hPa
+    Field field;
+    std::string text;  // a state's name, or the version
+    // Hours; S1, S2, S3; hPa. Nothing for one that is no number where the
+    // decoder reads it (the window still shows its characters).
+    std::vector<std::optional<double>> numbers;
 };
-// Nothing when the reply is not a whole line of what the query asks for.
+// Nothing when the reply is not a whole line, or (a table's) says nothing the
+// table knows.
 std::optional<Reading> readReply(std::string_view code, std::string_view reply,
                                  std::int16_t& pressureValue);
 

@@ -31,22 +31,54 @@ void print(const QJsonObject& object) {
     std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
 }
 
-// A query's decoded words; an action's ACK; else what came back, traced.
+std::string number(double value) {
+    return QString::number(value, 'f', value == static_cast<long long>(value) ? 0 : 1)
+        .toStdString();
+}
+
+// The numbers a reading gives, as a person reads them: "1240 hours"; none
+// where the reply held no number.
+std::string measured(const projector::Reading& reading) {
+    const auto& numbers = reading.numbers;
+    const bool all = std::all_of(numbers.begin(), numbers.end(),
+                                 [](const std::optional<double>& value) { return value; });
+    if (numbers.empty() || !all) return {};
+    switch (reading.field) {
+        case projector::Field::Hours:
+            return number(*numbers[0]) + " hours";
+        case projector::Field::Temperatures:
+            return "S1 " + number(*numbers[0]) + " C, S2 " + number(*numbers[1]) + " C, S3 " +
+                   number(*numbers[2]) + " C";
+        default:
+            return {};  // the pressure's words are its number already
+    }
+}
+
+// A query's decoded words (after its numbers, where they say more); an
+// action's ACK; else what came back, traced.
 std::string said(const Outcome& outcome) {
-    if (outcome.decoded) return trimmed(*outcome.decoded);
+    if (outcome.decoded) {
+        const std::string words = trimmed(*outcome.decoded);
+        const std::string numbers = outcome.reading ? measured(*outcome.reading) : "";
+        return numbers.empty() ? words : numbers + " (" + words + ")";
+    }
     if (outcome.reply == std::string(1, kAck)) return "ACK";
     return trimmed(projector::traceOf(outcome.reply));
 }
 
+QJsonValue json(const std::optional<double>& value) {
+    return value ? QJsonValue(*value) : QJsonValue();
+}
+
 // A state by its name, hours and pressure as numbers, temperatures as a
-// list of three.
+// list of three; null for one the reply did not hold as a number.
 void add(QJsonObject& object, const projector::Reading& reading) {
-    const QString field = q(std::string(reading.field));
+    const QString field = q(std::string(projector::fieldName(reading.field)));
     if (reading.numbers.size() == 1) {
-        object[field] = reading.numbers.front();
+        object[field] = json(reading.numbers.front());
     } else if (!reading.numbers.empty()) {
         QJsonArray numbers;
-        for (const double number : reading.numbers) numbers.append(number);
+        for (const auto& value : reading.numbers) numbers.append(json(value));
         object[field] = numbers;
     } else {
         object[field] = q(reading.text);

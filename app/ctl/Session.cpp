@@ -37,9 +37,9 @@ Session::Session(projector::Port& port, projector::ExchangeQueue& queue, const S
             exchanges_.push_back({step.name, step.code, step.expect, -1});
             continue;
         }
-        // Every named query, in the catalogue's order.
+        // Every query of the window's buttons, in the catalogue's order.
         for (const projector::Command& command : projector::commandCatalogue()) {
-            if (projector::isQuery(command.code)) {
+            if (projector::isQuery(command.code) && !command.typed) {
                 exchanges_.push_back({std::string(command.name), std::string(command.code),
                                       projector::Expect::Line, group});
             }

@@ -93,13 +93,13 @@ class Client : public QObject {
             log_("PJLINK " + connection_->peer() + " > %" + request.version + request.command +
                  " " + request.parameter);
             const Connection::Place place = connection_->reserve();
-            answers_.answer(
-                request, [self = QPointer<Client>(this), request, place](const std::string& text) {
-                    if (!self) return;
-                    const std::string line = pjlink::answerLine(request, text);
-                    self->log_("PJLINK " + self->connection_->peer() + " < " + logged(line));
-                    self->connection_->fill(place, line);
-                });
+            answers_.answer(request, [self = QPointer<Client>(this), request,
+                                      place](const pjlink::Response& response) {
+                if (!self) return;
+                const std::string line = pjlink::answerLine(request, response);
+                self->log_("PJLINK " + self->connection_->peer() + " < " + logged(line));
+                self->connection_->fill(place, line);
+            });
         }
         if (heard.refused) connection_->finish("wrong or missing password digest");
     }
