@@ -42,7 +42,7 @@ class ProgramLine {
     std::string settings_;
     toolkit::qt::QtSerialPort device_;
     toolkit::qt::QtTimer reconnect_;
-    toolkit::qt::QtTimer silence_, overall_, quiet_;
+    toolkit::qt::QtTimer silence_, overall_, quiet_, probe_;
     projector::Port port_;
     projector::ExchangeQueue queue_;
     QElapsedTimer clock_;

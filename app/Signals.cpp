@@ -36,12 +36,20 @@ std::string why(int number) {
 
 }  // namespace
 
-EndOnSignals::EndOnSignals(std::function<void(const std::string&)> end) : end_(std::move(end)) {
+EndOnSignals::EndOnSignals(std::function<void(const std::string&)> end,
+                           std::function<void()> reload)
+    : end_(std::move(end)), reload_(std::move(reload)) {
     if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = std::make_unique<QSocketNotifier>(pipeEnds[0], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
         unsigned char byte = 0;
-        while (::read(pipeEnds[0], &byte, 1) == 1) end_(why(byte));
+        while (::read(pipeEnds[0], &byte, 1) == 1) {
+            if (byte == SIGHUP && reload_) {
+                reload_();
+            } else {
+                end_(why(byte));
+            }
+        }
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

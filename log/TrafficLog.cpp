@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "vocabulary/Sentences.h"
 #include "vocabulary/Trace.h"
@@ -32,10 +33,6 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-std::string port(const projector::PortEvent& event) {
-    return projector::portName(event.number) + " " + projector::shown(event.device);
-}
-
 }  // namespace
 
 std::FILE* openLog(const std::string& path) {
@@ -48,91 +45,127 @@ std::FILE* openLog(const std::string& path) {
     return file;
 }
 
-TrafficLog::TrafficLog(std::FILE* out, std::function<void(const std::string&)> failed, Clock clock)
-    : out_(out), failed_(std::move(failed)), clock_(std::move(clock)) {}
+TrafficLog::TrafficLog(std::vector<Sink> sinks, std::function<void(const std::string&)> failed,
+                       Clock clock)
+    : failed_(std::move(failed)), clock_(std::move(clock)) {
+    setSinks(std::move(sinks));
+}
 
-bool TrafficLog::write(const std::string& what) {
-    if (!writing_) return false;
+TrafficLog::TrafficLog(std::FILE* out, std::function<void(const std::string&)> failed, Clock clock)
+    : TrafficLog(std::vector<Sink>{{out, true}}, std::move(failed), std::move(clock)) {}
+
+void TrafficLog::setSinks(std::vector<Sink> sinks) {
+    streams_.clear();
+    for (const Sink& sink : sinks) streams_.push_back({sink, true});
+}
+
+bool TrafficLog::write(Level level, const std::string& what) {
+    bool written = false;
     const std::string line = clock_() + " " + oneLine(what) + "\n";
-    if (std::fputs(line.c_str(), out_) >= 0 && std::fflush(out_) == 0) return true;
-    writing_ = false;
-    const int error = errno;
-    if (failed_) {
-        failed_("The traffic log could not be written (" + std::string(std::strerror(error)) +
-                "); the panel goes on without it.");
+    for (Stream& stream : streams_) {
+        if (!stream.writing || (level == Level::Detail && !stream.sink.detail)) continue;
+        if (std::fputs(line.c_str(), stream.sink.file) >= 0 && std::fflush(stream.sink.file) == 0) {
+            written = true;
+            continue;
+        }
+        stream.writing = false;
+        const int error = errno;
+        if (failed_) {
+            failed_("The traffic log could not be written (" + std::string(std::strerror(error)) +
+                    "); " + program_ + " goes on without it.");
+        }
     }
-    return false;
+    return written;
+}
+
+std::string TrafficLog::port(const projector::PortEvent& event) const {
+    if (oneDevice_) return projector::shown(event.device);
+    return projector::portName(event.number) + " " + projector::shown(event.device);
+}
+
+std::string TrafficLog::fault(toolkit::Fault fault) const {
+    if (oneDevice_) fault.number = 0;
+    return projector::faultText(fault);
 }
 
 bool TrafficLog::started(const std::string& program, const std::string& com1,
                          const std::string& com2) {
-    return write(program + ": log started; COM1 = " + com1 + ", COM2 = " + com2);
+    if (oneDevice_) return write(Level::Event, program + ": log started; device " + com1);
+    return write(Level::Event, program + ": log started; COM1 = " + com1 + ", COM2 = " + com2);
 }
 
 void TrafficLog::warningShown(const std::string& text) {
-    write("WARNING " + text);
-}
-
-void TrafficLog::note(const std::string& text) {
-    write(text);
+    write(Level::Event, "WARNING " + text);
 }
 
 void TrafficLog::lineSent(const std::string& line, const std::string& /*trace*/) {
-    write("TX" + traced(line));
+    write(Level::Detail, "TX" + traced(line));
 }
 
-void TrafficLog::sendFailed(const std::string& line, const toolkit::Fault& fault) {
-    write("NOT SENT" + traced(line) + ": " + projector::notSentText(fault));
+void TrafficLog::sendFailed(const std::string& line, const toolkit::Fault& failure) {
+    toolkit::Fault told = failure;
+    if (oneDevice_) told.number = 0;
+    write(Level::Detail, "NOT SENT" + traced(line) + ": " + projector::notSentText(told));
 }
 
 void TrafficLog::received(const std::string& chunk, const std::string& /*bufferTrace*/) {
-    write("RX" + traced(chunk));
+    write(Level::Detail, "RX" + traced(chunk));
 }
 
 void TrafficLog::statusDecoded(const std::string& text) {
-    write("STATUS " + text);
+    write(Level::Detail, "STATUS " + text);
 }
 
 void TrafficLog::noReply() {
-    write("NO REPLY");
+    write(Level::Detail, "NO REPLY");
 }
 
 void TrafficLog::portEvent(const projector::PortEvent& event) {
+    const bool reconnecting = std::exchange(reconnecting_, false);
     switch (event.kind) {
         case Kind::Opened:
-            write("OPENED " + port(event) + " " + event.settings);
+            // Of one device, its return is one line: RECONNECTED says it.
+            if (oneDevice_ && reconnecting) {
+                reconnecting_ = true;
+                break;
+            }
+            write(Level::Event, "OPENED " + port(event) + " " + event.settings);
             break;
         case Kind::Closed:
-            write("CLOSED " + port(event));
+            write(Level::Event, "CLOSED " + port(event));
             break;
         case Kind::Switched:
-            write("SWITCHED to " + port(event));
+            write(Level::Event, "SWITCHED to " + port(event));
             break;
         case Kind::SwitchFailed:
-            write("SWITCH FAILED " + port(event) + ": " + projector::faultText(event.fault));
+            write(Level::Event, "SWITCH FAILED " + port(event) + ": " + fault(event.fault));
             break;
         case Kind::SpeedChosen:
-            write("SPEED " + event.settings);
+            write(Level::Event, "SPEED " + event.settings);
             break;
         case Kind::SpeedFailed:
-            write("SPEED FAILED " + event.settings + ": " + projector::faultText(event.fault));
+            write(Level::Event, "SPEED FAILED " + event.settings + ": " + fault(event.fault));
             break;
         case Kind::Lost:
-            write("LOST " + port(event));
+            reconnecting_ = true;
+            write(Level::Event,
+                  "LOST " + port(event) + (oneDevice_ ? ": " + fault(event.fault) : ""));
             break;
         case Kind::Reconnected:
-            write("RECONNECTED " + port(event) + " " + event.settings);
+            write(Level::Event, "RECONNECTED " + port(event) + " " + event.settings);
             break;
         case Kind::Started:
             break;  // the OPENED line says it
         case Kind::StartFailed:
-            write("CANNOT START " + port(event) + ": " + projector::faultText(event.fault));
+            reconnecting_ = true;
+            write(Level::Event, "CANNOT START " + port(event) + ": " + fault(event.fault));
             break;
         case Kind::Notice:
-            write("NOTICE " + port(event) + ": " + projector::faultText(event.fault));
+            reconnecting_ = reconnecting;
+            write(Level::Event, "NOTICE " + port(event) + ": " + fault(event.fault));
             break;
         case Kind::Ended:
-            write("ENDED: " + event.reason);
+            write(Level::Event, "ENDED: " + event.reason);
             break;
     }
 }

@@ -58,10 +58,12 @@ Conversation::Heard Conversation::hear(std::string_view bytes) {
     Heard heard;
     for (const char c : bytes) {
         if (refused_) break;
-        if (c == '\r') {
+        const bool afterCr = std::exchange(afterCr_, c == '\r');
+        if (c == '\r' || (c == '\n' && !afterCr)) {
+            // CR, LF (nc, many scripts) and CR LF each end one line.
             lineEnded(heard);
         } else if (c == '\n' || c == '\0') {
-            // Some clients end lines CR LF; a NUL is no part of any request.
+            // A CR LF's LF; a NUL is no part of any request.
         } else if (line_.size() < kLongestLine) {
             line_ += c;
         } else {
@@ -69,6 +71,7 @@ Conversation::Heard Conversation::hear(std::string_view bytes) {
         }
     }
     heard.refused = refused_;
+    heard.why = why_;
     return heard;
 }
 
@@ -98,10 +101,26 @@ void Conversation::lineEnded(Heard& heard) {
 bool Conversation::authenticate(std::string_view& line) {
     if (!password_) return true;
     const std::size_t digest = digestBefore(line);
+    if (digest == 0 && digestShaped(line)) {
+        why_ = authenticated_ ? "a wrong password digest before a later request"
+                              : "a wrong password digest";
+        return false;
+    }
     line.remove_prefix(digest);
     if (authenticated_) return true;  // a later line may repeat the digest, or not
     authenticated_ = digest > 0 && !line.empty();
+    if (!authenticated_) {
+        why_ = digest > 0 ? "a password digest with no request after it"
+                          : "no password digest before the first request";
+    }
     return authenticated_;
+}
+
+bool Conversation::digestShaped(std::string_view line) const {
+    const std::size_t length = secure_ ? kSecureDigestLength : kDigestLength;
+    if (line.size() <= length || line[length] != '%') return false;
+    return std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(length),
+                       [](char c) { return hexValue(c) >= 0; });
 }
 
 std::size_t Conversation::digestBefore(std::string_view line) const {

@@ -1,7 +1,8 @@
 #pragma once
 // One client's connection on bytes: the greeting, the password's digest
 // before the first command (MD5, or SHA-256 at the higher security level a
-// client asks for with "PJLINK 2"), lines cut at CR and bounded in length.
+// client asks for with "PJLINK 2") and, where a client gives it again, before
+// a later one; lines cut at CR, LF or CR LF and bounded in length.
 // What a client sends becomes, in order, requests to answer and answers
 // given at once; nothing here waits or touches the projector.
 
@@ -43,8 +44,9 @@ class Conversation {
     struct Heard {
         std::vector<Item> items;
         // The password was wrong or missing: "PJLINK ERRA\r" is the last
-        // thing said, and the connection closes.
+        // thing said, and the connection closes; why says what was refused.
         bool refused = false;
+        std::string why;
     };
     Heard hear(std::string_view bytes);
     // Whether the password has been given (or none is asked for).
@@ -57,6 +59,9 @@ class Conversation {
     bool authenticate(std::string_view& line);
     // The length of a right digest at the start of the line, or 0.
     std::size_t digestBefore(std::string_view line) const;
+    // Whether the line starts with what can only be a digest: hexadecimal
+    // digits of a digest's length, then the request's %.
+    bool digestShaped(std::string_view line) const;
 
     std::optional<std::string> password_;
     Challenge challenge_;
@@ -64,7 +69,9 @@ class Conversation {
     bool secure_ = false;  // the client asked for the higher security level
     bool authenticated_ = false;
     bool refused_ = false;
+    std::string why_;
     std::string line_;
+    bool afterCr_ = false;   // the last byte ended a line with CR: an LF now ends nothing
     bool overlong_ = false;  // the line so far is too long; only its head is kept
 };
 

@@ -40,6 +40,11 @@ Notifier::Notifier(projector::SharedLine& line, toolkit::Timer& poll,
     poll_.setInterval(kStatusPollMs);
     poll_.onTimer([this] { tick(); });
     line_.onAnswer([this](const projector::Answer& answer) { heard(answer); });
+    // A projector that does not answer is in error until it answers again,
+    // when its own status is learnt and told.
+    line_.onSilence([this](bool silent) {
+        if (silent) otherError();
+    });
 }
 
 void Notifier::setListening(bool anyone) {
@@ -50,10 +55,13 @@ void Notifier::setListening(bool anyone) {
 }
 
 void Notifier::portEvent(const projector::PortEvent& event) {
-    if (event.kind != projector::PortEvent::Kind::Lost &&
-        event.kind != projector::PortEvent::Kind::StartFailed) {
-        return;
+    if (event.kind == projector::PortEvent::Kind::Lost ||
+        event.kind == projector::PortEvent::Kind::StartFailed) {
+        otherError();
     }
+}
+
+void Notifier::otherError() {
     std::string errors = known(Status::Errors).value.value_or("000000");
     errors.back() = '2';
     learnt(Status::Errors, errors);

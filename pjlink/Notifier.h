@@ -1,6 +1,7 @@
 #pragma once
 // PJLink Class 2's status notifications: the projector's power, input,
-// mutes and error status, learnt from every exchange on the shared line
+// mutes and error status (a device lost or a projector not answering an
+// error of its own, ERST's last digit), learnt from every exchange on the shared line
 // (whoever asked: a PJLink client, the panel on the share, kr60p-ctl) and
 // from a poll of its own, one status query a second, while anyone is to be
 // told. Each change is told once; a state that flaps is told at most once a
@@ -45,6 +46,8 @@ class Notifier : public projector::LinkListener {
     };
 
     void heard(const projector::Answer& answer);
+    // ERST's last digit, "other", an error: the device away or silent.
+    void otherError();
     // A value learnt: told at once, unless the same status was told within
     // the last second; the tick tells it then.
     void learnt(Status status, const std::string& value);

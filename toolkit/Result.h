@@ -42,4 +42,8 @@ class Result {
     std::variant<T, E> held_;
 };
 
+// What a step that gives nothing but may fail returns.
+struct Done {};
+using Checked = Result<Done>;
+
 }  // namespace toolkit

@@ -49,7 +49,7 @@ Options readOptions(const std::vector<std::string>& arguments) {
                                    "BAUD");
     const QCommandLineOption timeout({"t", "timeout"},
                                      "How long to wait for each reply, in milliseconds (default "
-                                     "500).",
+                                     "500; 1500 for a tcp:// device, a shared line perhaps).",
                                      "MS");
     const QCommandLineOption json("json", "One JSON object a line, for each command.");
     const QCommandLineOption log(
@@ -123,10 +123,18 @@ Options readOptions(const std::vector<std::string>& arguments) {
                               "Usage: " + std::string(kUsage));
         }
         options.timeoutMs = *ms;
+        options.timeoutGiven = true;
     }
     options.json = options.json || parser.isSet(json);
     if (parser.isSet(log)) options.log = parser.value(log).toStdString();
     return options;
+}
+
+int timeoutFor(const Options& options, const std::string& device) {
+    if (options.timeoutGiven || !toolkit::isNetworkDevice(device)) return options.timeoutMs;
+    const auto address = toolkit::readAddress(device).address;
+    const bool raw = address && address->protocol == toolkit::NetworkAddress::Protocol::Raw;
+    return raw ? kNetworkTimeoutMs : options.timeoutMs;
 }
 
 }  // namespace ctl

@@ -56,19 +56,19 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    const int timeoutMs = ctl::timeoutFor(options, device);
     app::ProgramLine line(device, options.settings,
-                          {options.timeoutMs, std::max(ctl::kLongestReplyMs, 4 * options.timeoutMs),
-                           options.timeoutMs});
+                          {timeoutMs, std::max(ctl::kLongestReplyMs, 4 * timeoutMs), timeoutMs});
     std::optional<trafficlog::TrafficLog> log;
     if (logFile) {
         log.emplace(logFile, [](const std::string& text) {
             std::fprintf(stderr, "kr60p-ctl: %s\n", text.c_str());
         });
+        log->setProgram("kr60p-ctl");
         log->started("kr60p-ctl " PANEL_VERSION, device, "-");
         line.addListener(*log);
     }
-    ctl::Session session(line.port(), line.queue(), script, report, options.timeoutMs,
-                         !options.device);
+    ctl::Session session(line.port(), line.queue(), script, report, timeoutMs, !options.device);
     line.addListener(session);
     const app::EndOnSignals endOnSignals(
         [&session](const std::string& why) { session.interrupt(why); });

@@ -24,17 +24,22 @@ std::string addressOf(const QTcpSocket& socket) {
 }  // namespace
 
 void acceptUpTo(QTcpServer& server, std::size_t most, const std::function<std::size_t()>& open,
-                const std::string& kind, const std::function<void(const std::string&)>& log,
+                const std::function<void(QTcpSocket*, const std::string& why)>& refuse,
                 const std::function<void(QTcpSocket*)>& take) {
     while (QTcpSocket* socket = server.nextPendingConnection()) {
         if (open() < most) {
             take(socket);
             continue;
         }
-        log(kind + " " + socket->peerAddress().toString().toStdString() +
-            " REFUSED: " + std::to_string(most) + " clients are connected already");
-        socket->abort();
-        socket->deleteLater();
+        refuse(socket, std::to_string(most) + " clients are connected already");
+        // What was said goes out before the close.
+        socket->disconnectFromHost();
+        if (socket->state() == QAbstractSocket::UnconnectedState) {
+            socket->deleteLater();
+            continue;
+        }
+        QTimer::singleShot(1000, socket, [socket] { socket->abort(); });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 }
 

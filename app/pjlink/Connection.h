@@ -23,10 +23,10 @@ inline constexpr std::int64_t kUnreadLimit = 64 * 1024LL;
 inline constexpr std::size_t kWaitingLimit = 16;
 
 // The connections waiting at a server, each taken while fewer than `most`
-// are open; one beyond is closed at once and the log says so ("PJLINK
-// 10.0.4.2 REFUSED: ...").
+// are open; one beyond is refused (told why first, as the server pleases)
+// and closed at once.
 void acceptUpTo(QTcpServer& server, std::size_t most, const std::function<std::size_t()>& open,
-                const std::string& kind, const std::function<void(const std::string&)>& log,
+                const std::function<void(QTcpSocket*, const std::string& why)>& refuse,
                 const std::function<void(QTcpSocket*)>& take);
 
 // The clients of a server that is going, closed without a word: the last

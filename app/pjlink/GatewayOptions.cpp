@@ -1,49 +1,34 @@
 #include "app/pjlink/GatewayOptions.h"
 
+#include <sys/stat.h>
+
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QStringList>
-#include <fstream>
-#include <map>
+#include <memory>
 
 #include "app/ExitStatus.h"
+#include "app/pjlink/Settings.h"
 #include "pjlink/Protocol.h"
-#include "toolkit/DeviceAddress.h"
-#include "vocabulary/Sentences.h"
 
 namespace gateway {
 
 namespace {
 
+using toolkit::failure;
+
 constexpr const char* kUsage =
     "kr60p-pjlink --device DEVICE [--listen HOST:PORT] [--password-file FILE | --no-password]\n"
-    "                    [--name NAME] [--share tcp://HOST:PORT] [--speed 19200|9600] [--log "
-    "FILE|-]\n"
-    "                    [--notify HOST[:PORT]]... [--config FILE]";
-// PJLink's limits on what a projector says of itself.
+    "                    [--name NAME] [--share tcp://HOST:PORT] [--speed 19200|9600]\n"
+    "                    [--log FILE|-] [--verbose] [--notify HOST[:PORT]]... [--config FILE]";
+// PJLink's limit on a password.
 constexpr std::size_t kLongestPassword = 32;
-constexpr std::size_t kLongestName = 64;
 
-const std::vector<std::string> kKeys{"device", "listen", "password-file", "no-password", "name",
-                                     "share",  "speed",  "log",           "notify"};
-
-Options failure(const std::string& what) {
-    Options options;
-    options.exitText =
-        "kr60p-pjlink: " + what + "\nUsage: " + kUsage + "\nkr60p-pjlink --help says more.\n";
-    options.exitStatus = app::kExitUsage;
-    return options;
-}
-
-// HOST:PORT, [IPv6]:PORT, as a device's address is written; port 0, which
-// no device has, takes a free port.
-std::optional<Endpoint> endpointOf(const std::string& address) {
-    const bool anyPort = address.ends_with(":0");
-    const std::string text = anyPort ? address.substr(0, address.size() - 1) + "1" : address;
-    const toolkit::AddressReading reading = toolkit::readAddress(text);
-    if (!reading.address) return std::nullopt;
-    return Endpoint{reading.address->host, anyPort ? 0 : reading.address->port};
+Exit wrong(const std::string& what) {
+    return {"kr60p-pjlink: " + what + "\nUsage: " + kUsage + "\nkr60p-pjlink --help says more.\n",
+            app::kExitUsage};
 }
 
 bool loopback(const Endpoint& endpoint) {
@@ -52,52 +37,80 @@ bool loopback(const Endpoint& endpoint) {
     return !address.isNull() && address.isLoopback();
 }
 
-// key=value lines; blank lines and # comments do not count.
-std::optional<std::string> readConfig(const std::string& path,
-                                      std::map<std::string, std::string>& settings) {
-    std::ifstream in(path);
-    if (!in) return "--config: cannot read " + path + ".";
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') continue;
-        const auto equals = line.find('=');
-        const auto trim = [](std::string text) {
-            text.erase(0, text.find_first_not_of(" \t"));
-            text.erase(text.find_last_not_of(" \t") + 1);
-            return text;
-        };
-        const std::string key = trim(line.substr(0, equals));
-        if (equals == std::string::npos ||
-            std::find(kKeys.begin(), kKeys.end(), key) == kKeys.end()) {
-            return path + ", line " + std::to_string(number) + ": \"" + trim(line) +
-                   "\" is not one of the settings (" +
-                   "device=, listen=, password-file=, "
-                   "no-password=yes, name=, share=, speed=, log=, notify=).";
-        }
-        settings[key] = trim(line.substr(equals + 1));
-    }
-    return std::nullopt;
-}
-
-// The first line of the file; why not, when it cannot be the password.
-std::optional<std::string> readPassword(const std::string& path, std::string& password) {
+// The first line of the file.
+toolkit::Result<std::string> readPassword(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        return "--password-file: cannot read " + path + ": " + file.errorString().toStdString() +
-               ".";
+        return failure("password-file: cannot read " + path + ": " +
+                       file.errorString().toStdString() + ".");
     }
-    password = file.readLine(1024).toStdString();
+    std::string password = file.readLine(1024).toStdString();
     while (!password.empty() && (password.back() == '\n' || password.back() == '\r')) {
         password.pop_back();
     }
-    if (password.empty()) return "--password-file: the first line of " + path + " is empty.";
+    if (password.empty()) return failure("password-file: the first line of " + path + " is empty.");
     if (password.size() > kLongestPassword) {
-        return "--password-file: a PJLink password is at most 32 characters; the first line of " +
-               path + " has " + std::to_string(password.size()) + ".";
+        return failure(
+            "password-file: a PJLink password is at most 32 characters; the first line "
+            "of " +
+            path + " has " + std::to_string(password.size()) + ".");
     }
-    return std::nullopt;
+    return password;
+}
+
+// Beside NAME.conf, the instance's own NAME.password.
+std::string passwordBeside(const std::string& config) {
+    const QFileInfo info(QString::fromStdString(config));
+    return (info.path() + "/" + info.completeBaseName() + ".password").toStdString();
+}
+
+std::optional<std::string> readableByOthers(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || (status.st_mode & S_IROTH) == 0) return std::nullopt;
+    return "the password file " + path + " can be read by every user of this machine: chmod o-r " +
+           path;
+}
+
+std::string helpText(const QCommandLineParser& parser) {
+    return std::string("Usage: ") + kUsage + "\n       kr60p-pjlink --help | --version\n\n" +
+           "The KR60P on the network as a PJLink Class 2 projector, and its one serial line\n"
+           "shared with the panel and kr60p-ctl.\n\n" +
+           parser.helpText().section('\n', 2).toStdString() +
+           "\nSIGHUP reads the configuration and the password file again and reopens the log.\n"
+           "Exit status: 0 ended by SIGTERM or SIGINT; 1 cannot listen; 2 the settings are\n"
+           "wrong, the password file cannot be read, or another gateway holds the device.\n";
+}
+
+// What the settings say together: the password, and who may connect where.
+toolkit::Result<Options> settle(Options options, const std::string& hostName) {
+    if (options.device.empty()) return failure("--device is needed: the projector's line.");
+    if (options.open && !options.passwordFile.empty()) {
+        return failure("--password-file and --no-password say opposite things: give one.");
+    }
+    if (!options.open && options.passwordFile.empty() && !options.config.empty()) {
+        const std::string beside = passwordBeside(options.config);
+        if (QFile::exists(QString::fromStdString(beside))) options.passwordFile = beside;
+    }
+    if (!options.passwordFile.empty()) {
+        auto password = readPassword(options.passwordFile);
+        if (!password) return failure(password.error());
+        options.password = *password;
+        if (auto warning = readableByOthers(options.passwordFile)) {
+            options.warnings.push_back(*warning);
+        }
+    }
+    options.loopbackOnly = !options.password && !options.open;
+    if (options.listen.empty()) {
+        options.listen = options.loopbackOnly ? std::vector<Endpoint>{{"127.0.0.1", pjlink::kPort},
+                                                                      {"::1", pjlink::kPort, true}}
+                                              : std::vector<Endpoint>{{"", pjlink::kPort}};
+    } else if (options.loopbackOnly && !loopback(options.listen.front())) {
+        return failure("--listen " + options.listen.front().shown() +
+                       " would let anyone on the network work the projector: give "
+                       "--password-file FILE, or --no-password if that is meant.");
+    }
+    if (options.name.empty()) options.name = hostName;
+    return options;
 }
 
 }  // namespace
@@ -108,152 +121,73 @@ std::string Endpoint::shown() const {
     return host + ":" + std::to_string(port);
 }
 
-Options readOptions(const std::vector<std::string>& arguments, const std::string& hostName) {
+toolkit::Result<Options, Exit> readOptions(const std::vector<std::string>& arguments,
+                                           const std::string& hostName) {
     QCommandLineParser parser;
     const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
-    const QCommandLineOption device(
-        {"d", "device"}, "The projector's device: a path, tcp://HOST:PORT or rfc2217://HOST:PORT.",
-        "DEVICE");
-    const QCommandLineOption listen(
-        "listen",
-        "Where PJLink clients connect (default: every address, port 4352; without a password, "
-        "the loopback addresses only).",
-        "HOST:PORT");
-    const QCommandLineOption passwordFile("password-file",
-                                          "The PJLink password: the first line of FILE.", "FILE");
-    const QCommandLineOption noPassword("no-password",
-                                        "Serve without a password, on every address asked for.");
-    const QCommandLineOption name("name", "The projector's name for NAME ? (default: the host's).",
-                                  "NAME");
-    const QCommandLineOption share(
-        "share", "Offer the line to the panel and kr60p-ctl as a raw device server.",
-        "tcp://HOST:PORT");
-    const QCommandLineOption speed("speed", "The line's speed, 19200 (default) or 9600.", "BAUD");
-    const QCommandLineOption log(
-        "log", "Write a line for every event to FILE (default -, standard error).", "FILE");
-    const QCommandLineOption notify(
-        "notify",
-        "Send Class 2 status notifications to HOST (UDP port 4352 unless given) as well as to "
-        "the controller that sent the last command; may be given again.",
-        "HOST[:PORT]");
-    const QCommandLineOption config("config",
-                                    "Read the same settings from FILE, one key=value a "
-                                    "line; the command line wins.",
-                                    "FILE");
-    parser.addOptions({help, version, device, listen, passwordFile, noPassword, name, share, speed,
-                       log, notify, config});
+    const QCommandLineOption config(
+        "config", "Read the same settings from FILE, one key=value a line; the command line wins.",
+        "FILE");
+    std::vector<std::unique_ptr<QCommandLineOption>> options;
+    for (const Setting& setting : settingTable()) {
+        QStringList names{QString::fromUtf8(setting.key.data(), setting.key.size())};
+        if (setting.key == "device") names.prepend("d");
+        const QString text = QString::fromUtf8(setting.help.data(), setting.help.size());
+        options.push_back(
+            setting.kind == Kind::Switch
+                ? std::make_unique<QCommandLineOption>(names, text)
+                : std::make_unique<QCommandLineOption>(
+                      names, text,
+                      QString::fromUtf8(setting.valueName.data(), setting.valueName.size())));
+    }
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const auto& option : options) parser.addOption(*option);
+    parser.addOption(config);
 
     QStringList list;
     for (const std::string& argument : arguments) list << QString::fromStdString(argument);
-    if (!parser.parse(list)) return failure(parser.errorText().toStdString() + ".");
-    Options options;
-    if (parser.isSet(help)) {
-        options.exitText =
-            std::string("Usage: ") + kUsage + "\n       kr60p-pjlink --help | --version\n\n" +
-            "The KR60P on the network as a PJLink Class 2 projector, and its one serial line\n"
-            "shared with the panel and kr60p-ctl.\n\n" +
-            parser.helpText().section('\n', 2).toStdString() +
-            "\nExit status: 0 ended by SIGTERM, SIGHUP or SIGINT; 1 cannot listen; 2 the settings\n"
-            "are wrong or the password file cannot be read.\n";
-        return options;
-    }
+    if (!parser.parse(list)) return failure(wrong(parser.errorText().toStdString() + "."));
+    if (parser.isSet(help)) return failure(Exit{helpText(parser), app::kExitDone});
     if (parser.isSet(version)) {
-        options.exitText = "kr60p-pjlink " PANEL_VERSION "\n";
-        return options;
+        return failure(Exit{"kr60p-pjlink " PANEL_VERSION "\n", app::kExitDone});
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return failure("\"" + parser.positionalArguments().front().toStdString() +
-                       "\" is not an option.");
+        return failure(wrong("\"" + parser.positionalArguments().front().toStdString() +
+                             "\" is not an option."));
     }
 
-    std::map<std::string, std::string> settings;
+    // The file first, then the command line over it.
+    Givens givens;
+    Options read;
     if (parser.isSet(config)) {
-        if (const auto bad = readConfig(parser.value(config).toStdString(), settings)) {
-            return failure(*bad);
+        read.config = parser.value(config).toStdString();
+        auto fromFile = readConfig(read.config);
+        if (!fromFile) return failure(wrong(fromFile.error()));
+        givens = *fromFile;
+    }
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const Setting& setting = settingTable()[i];
+        if (!parser.isSet(*options[i])) continue;
+        const std::string where = "--" + std::string(setting.key);
+        if (setting.kind == Kind::Switch) {
+            givens[std::string(setting.key)] = {"yes", where};
+        } else {
+            givens[std::string(setting.key)] = {parser.values(*options[i]).join(',').toStdString(),
+                                                where};
         }
     }
-    for (const auto& [option, key] : {std::pair{&device, "device"},
-                                      {&listen, "listen"},
-                                      {&passwordFile, "password-file"},
-                                      {&name, "name"},
-                                      {&share, "share"},
-                                      {&speed, "speed"},
-                                      {&log, "log"}}) {
-        if (parser.isSet(*option)) settings[key] = parser.value(*option).toStdString();
-    }
-    if (parser.isSet(noPassword)) settings["no-password"] = "yes";
-    if (parser.isSet(notify)) settings["notify"] = parser.values(notify).join(',').toStdString();
-
-    if (!settings.contains("device")) return failure("--device is needed: the projector's line.");
-    options.device = settings["device"];
-    if (const auto bad = toolkit::addressFault(options.device)) {
-        return failure("--device: " + projector::faultText(*bad));
-    }
-    if (settings.contains("no-password")) {
-        if (settings["no-password"] != "yes") {
-            return failure("no-password is yes or absent, not \"" + settings["no-password"] +
-                           "\".");
-        }
-        if (settings.contains("password-file")) {
-            return failure("--password-file and --no-password say opposite things: give one.");
-        }
-        options.open = true;
-    }
-    if (settings.contains("password-file")) {
-        std::string password;
-        if (const auto bad = readPassword(settings["password-file"], password)) {
-            return failure(*bad);
-        }
-        options.password = password;
-    }
-    options.loopbackOnly = !options.password && !options.open;
-    if (settings.contains("listen")) {
-        const auto endpoint = endpointOf("tcp://" + settings["listen"]);
-        if (!endpoint) {
-            return failure("--listen is HOST:PORT or [IPv6]:PORT, not \"" + settings["listen"] +
-                           "\".");
-        }
-        if (options.loopbackOnly && !loopback(*endpoint)) {
-            return failure("--listen " + endpoint->shown() +
-                           " would let anyone on the network work the projector: give "
-                           "--password-file FILE, or --no-password if that is meant.");
-        }
-        options.listen = {*endpoint};
-    } else if (options.loopbackOnly) {
-        options.listen = {{"127.0.0.1", pjlink::kPort}, {"::1", pjlink::kPort, true}};
-    } else {
-        options.listen = {{"", pjlink::kPort}};
-    }
-    options.name = settings.contains("name") ? settings["name"] : hostName;
-    if (options.name.size() > kLongestName) {
-        return failure("--name is at most 64 bytes long; \"" + options.name + "\" has " +
-                       std::to_string(options.name.size()) + ".");
-    }
-    if (settings.contains("share")) {
-        options.share = endpointOf(settings["share"]);
-        if (!options.share || !settings["share"].starts_with("tcp://")) {
-            return failure("--share is tcp://HOST:PORT, not \"" + settings["share"] + "\".");
+    for (const Setting& setting : settingTable()) {
+        const auto given = givens.find(setting.key);
+        if (given == givens.end()) continue;
+        if (auto checked = setting.read(read, given->second.value); !checked) {
+            return failure(wrong(given->second.where + ": " + checked.error()));
         }
     }
-    if (settings.contains("speed")) {
-        if (settings["speed"] != "19200" && settings["speed"] != "9600") {
-            return failure("--speed is 19200 or 9600, not \"" + settings["speed"] + "\".");
-        }
-        options.settings = settings["speed"] + ",N,8,1";
-    }
-    if (settings.contains("log")) options.log = settings["log"];
-    for (const QString& host :
-         QString::fromStdString(settings["notify"]).split(',', Qt::SkipEmptyParts)) {
-        const std::string text = "tcp://" + host.trimmed().toStdString();
-        auto endpoint = endpointOf(text);
-        if (!endpoint) endpoint = endpointOf(text + ":" + std::to_string(pjlink::kPort));
-        if (!endpoint) {
-            return failure("--notify is HOST or HOST:PORT, not \"" + host.toStdString() + "\".");
-        }
-        options.notify.push_back(*endpoint);
-    }
-    return options;
+    auto settled = settle(std::move(read), hostName);
+    if (!settled) return failure(wrong(settled.error()));
+    return *settled;
 }
 
 }  // namespace gateway

@@ -1,39 +1,54 @@
 #pragma once
-// kr60p-pjlink's settings: from its command line, and from a configuration
+// The gateway's settings: from its command line, and from a configuration
 // file of the same settings (one systemd instance a projector), the command
-// line winning.
+// line winning. Read again on SIGHUP.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "toolkit/Result.h"
+
 namespace gateway {
 
-// An address to listen on: a host name or address (IPv6 without brackets)
-// and a port.
+// An address to listen on or to send to: a host name or address (IPv6
+// without brackets) and a port.
 struct Endpoint {
     std::string host;  // empty: every address, IPv4 and IPv6
     int port = 0;
     bool optional = false;  // a default the system may lack (IPv6 loopback)
     std::string shown() const;
+    bool operator==(const Endpoint&) const = default;
 };
 
 struct Options {
     std::string device;
     std::vector<Endpoint> listen;         // where PJLink clients connect
-    std::optional<std::string> password;  // read from --password-file
+    std::optional<std::string> password;  // read from the password file
+    std::string passwordFile;             // where it was read from
     bool open = false;                    // --no-password: anyone may connect
     bool loopbackOnly = false;            // no password and not open
     std::string name;                     // NAME ?
     std::vector<Endpoint> notify;         // --notify: where Class 2 notifications go too
     std::optional<Endpoint> share;        // --share tcp://HOST:PORT
     std::string settings = "19200,N,8,1";
-    std::string log = "-";                // standard error unless a file is named
-    std::optional<std::string> exitText;  // --help, --version or why the settings are wrong
-    int exitStatus = 0;
+    std::optional<std::string> log;  // --log: every request, answer and line's byte too
+    bool verbose = false;            // that detail on standard error (the journal) as well
+    std::string config;              // --config: the file read, again on SIGHUP
+    // Said in the log at start and at each reload: a password file others
+    // can read, a default taken.
+    std::vector<std::string> warnings;
+};
+
+// What the command line asks for besides running: a text to print (--help,
+// --version, or why the settings are wrong) and the status to end with.
+struct Exit {
+    std::string text;
+    int status = 0;
 };
 
 // hostName: the name the gateway answers NAME with unless told otherwise.
-Options readOptions(const std::vector<std::string>& arguments, const std::string& hostName);
+toolkit::Result<Options, Exit> readOptions(const std::vector<std::string>& arguments,
+                                           const std::string& hostName);
 
 }  // namespace gateway

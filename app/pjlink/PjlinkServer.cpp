@@ -50,22 +50,25 @@ QHostAddress addressOf(const Endpoint& endpoint) {
 namespace {
 
 // One client: its conversation, and the countdown that closes it after
-// 30 s without a command.
+// 30 s without a command. Each request and answer is traffic detail; the
+// ledger sums them up for the journal.
 class Client : public QObject {
   public:
     Client(QTcpSocket* socket, pjlink::Answers& answers, const std::optional<std::string>& password,
-           const PjlinkServer::Log& log, std::function<void()> gone,
-           std::function<void()> commanded)
+           const Journal& journal, ClientLedger& ledger, std::function<void()> gone,
+           std::function<void()> heardFrom)
         : QObject(socket),
           answers_(answers),
-          log_(log),
+          journal_(journal),
+          ledger_(ledger),
+          host_(hostOf(socket->peerAddress())),
           gone_(std::move(gone)),
-          commanded_(std::move(commanded)),
+          heardFrom_(std::move(heardFrom)),
           conversation_(password, {randomText(1), randomText(4)}, digest) {
         connection_ = new Connection(socket);
         connection_->onHeard([this](const std::string& bytes) { heard(bytes); });
         connection_->onClosed([this](const std::string& why) {
-            log_("PJLINK " + connection_->peer() + " CLOSED: " + why);
+            journal_.detail("PJLINK " + connection_->peer() + " CLOSED: " + why);
             idle_.stop();
             gone_();
         });
@@ -74,7 +77,8 @@ class Client : public QObject {
         connect(&idle_, &QTimer::timeout, this,
                 [this] { connection_->finish("no command for 30 s"); });
         idle_.start();
-        log_("PJLINK " + connection_->peer() + " CONNECTED");
+        ledger_.connected(host_);
+        journal_.detail("PJLINK " + connection_->peer() + " CONNECTED");
         connection_->say(conversation_.greeting());
     }
 
@@ -84,30 +88,36 @@ class Client : public QObject {
         for (const auto& item : heard.items) {
             idle_.start();
             if (!item.request) {
-                log_("PJLINK " + connection_->peer() + " < " + logged(item.answer));
+                journal_.detail("PJLINK " + connection_->peer() + " < " + logged(item.answer));
                 connection_->say(item.answer);
                 continue;
             }
             const pjlink::Request request = *item.request;
-            commanded_();
-            log_("PJLINK " + connection_->peer() + " > %" + request.version + request.command +
-                 " " + request.parameter);
+            heardFrom_();
+            ledger_.request(host_);
+            journal_.detail("PJLINK " + connection_->peer() + " > %" + request.version +
+                            request.command + " " + request.parameter);
             const Connection::Place place = connection_->reserve();
             answers_.answer(request, [self = QPointer<Client>(this), request,
                                       place](const pjlink::Response& response) {
                 if (!self) return;
                 const std::string line = pjlink::answerLine(request, response);
-                self->log_("PJLINK " + self->connection_->peer() + " < " + logged(line));
+                self->journal_.detail("PJLINK " + self->connection_->peer() + " < " + logged(line));
                 self->connection_->fill(place, line);
             });
         }
-        if (heard.refused) connection_->finish("wrong or missing password digest");
+        if (heard.refused) {
+            ledger_.refused(host_, heard.why);
+            connection_->finish(heard.why);
+        }
     }
 
     pjlink::Answers& answers_;
-    const PjlinkServer::Log& log_;
+    const Journal& journal_;
+    ClientLedger& ledger_;
+    std::string host_;
     std::function<void()> gone_;
-    std::function<void()> commanded_;
+    std::function<void()> heardFrom_;
     pjlink::Conversation conversation_;
     Connection* connection_ = nullptr;
     QTimer idle_;
@@ -115,18 +125,32 @@ class Client : public QObject {
 
 }  // namespace
 
-PjlinkServer::PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password, Log log)
-    : answers_(answers), password_(std::move(password)), log_(std::move(log)) {}
+std::string hostOf(const QHostAddress& address) {
+    bool v4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&v4);
+    return (v4 ? QHostAddress(ipv4).toString() : address.toString()).toStdString();
+}
 
-std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, std::string& why) {
+PjlinkServer::PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password,
+                           Journal journal, ClientLedger::Now now)
+    : answers_(answers),
+      password_(std::move(password)),
+      journal_(std::move(journal)),
+      ledger_("PJLINK", std::move(now), journal_.event) {
+    tick_.setInterval(1000);
+    connect(&tick_, &QTimer::timeout, this, [this] {
+        ledger_.tick();
+        if (ledger_.empty()) tick_.stop();
+    });
+}
+
+toolkit::Result<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint) {
     const QHostAddress address = addressOf(endpoint);
     if (address.isNull()) {
-        why = "\"" + endpoint.host + "\" is not an address of this machine";
-        return std::nullopt;
+        return toolkit::failure("\"" + endpoint.host + "\" is not an address of this machine");
     }
     if (!server.listen(address, static_cast<quint16>(endpoint.port))) {
-        why = server.errorString().toStdString();
-        return std::nullopt;
+        return toolkit::failure(server.errorString().toStdString());
     }
     Endpoint listening = endpoint;
     listening.port = server.serverPort();
@@ -137,10 +161,10 @@ PjlinkServer::~PjlinkServer() {
     for (const auto& server : servers_) closeQuietly(*server);
 }
 
-std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::string& why) {
+toolkit::Result<Endpoint> PjlinkServer::listen(const Endpoint& endpoint) {
     auto server = std::make_unique<QTcpServer>();
-    std::optional<Endpoint> listening = listenOn(*server, endpoint, why);
-    if (!listening) return std::nullopt;
+    auto listening = listenOn(*server, endpoint);
+    if (!listening) return listening;
     QTcpServer& accepting = *server;
     connect(&accepting, &QTcpServer::newConnection, this,
             [this, &accepting] { accept(accepting); });
@@ -150,11 +174,15 @@ std::optional<Endpoint> PjlinkServer::listen(const Endpoint& endpoint, std::stri
 
 void PjlinkServer::accept(QTcpServer& server) {
     acceptUpTo(
-        server, kMostClients, [this] { return clients_; }, "PJLINK", log_,
+        server, kMostClients, [this] { return clients_; },
+        [this](QTcpSocket* socket, const std::string& why) {
+            ledger_.refused(hostOf(socket->peerAddress()), why);
+        },
         [this](QTcpSocket* socket) {
             ++clients_;
+            if (!tick_.isActive()) tick_.start();
             new Client(
-                socket, answers_, password_, log_, [this] { --clients_; },
+                socket, answers_, password_, journal_, ledger_, [this] { --clients_; },
                 [this, socket] {
                     if (controller_) controller_(socket->peerAddress());
                 });

@@ -6,38 +6,45 @@
 
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/pjlink/ClientLedger.h"
 #include "app/pjlink/GatewayOptions.h"
+#include "app/pjlink/Journal.h"
 #include "pjlink/Answers.h"
+#include "toolkit/Result.h"
 
 namespace gateway {
 
 // An endpoint's address; null for a host that is no address.
 QHostAddress addressOf(const Endpoint& endpoint);
-// A server listening there, or nothing, with why; the endpoint it listens
-// on is the port it took.
-std::optional<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint, std::string& why);
+// A server listening there, or why not; the endpoint it listens on is the
+// port it took.
+toolkit::Result<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint);
+// A client's host, as the journal names it.
+std::string hostOf(const QHostAddress& address);
 
 // Clients beyond this are closed as they connect.
 inline constexpr std::size_t kMostClients = 64;
 
 class PjlinkServer : public QObject {
   public:
-    using Log = std::function<void(const std::string& line)>;
-
-    PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password, Log log);
+    PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password, Journal journal,
+                 ClientLedger::Now now);
     ~PjlinkServer() override;
     PjlinkServer(const PjlinkServer&) = delete;
     PjlinkServer& operator=(const PjlinkServer&) = delete;
 
-    // Where it listens (port 0 takes a free one), or nothing, with why.
-    std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
+    // Where it listens (port 0 takes a free one), or why not.
+    toolkit::Result<Endpoint> listen(const Endpoint& endpoint);
     std::size_t clients() const { return clients_; }
+    // Asked of the clients that connect from now on.
+    void setPassword(std::optional<std::string> password) { password_ = std::move(password); }
     // Told of the client that sent a command, once it has given the password.
     void onController(std::function<void(const QHostAddress&)> heard) {
         controller_ = std::move(heard);
@@ -48,7 +55,9 @@ class PjlinkServer : public QObject {
 
     pjlink::Answers& answers_;
     std::optional<std::string> password_;
-    Log log_;
+    Journal journal_;
+    ClientLedger ledger_;
+    QTimer tick_;  // the ledger's, while it keeps anyone
     std::vector<std::unique_ptr<QTcpServer>> servers_;
     std::size_t clients_ = 0;
     std::function<void(const QHostAddress&)> controller_;

@@ -7,27 +7,25 @@
 #include "app/pjlink/Connection.h"
 #include "app/pjlink/PjlinkServer.h"
 #include "link/Link.h"
-#include "vocabulary/Trace.h"
 
 namespace gateway {
 
-namespace {
-
-// Each is a panel or a script: a handful at most.
-constexpr std::size_t kMostShareClients = 16;
-
-}  // namespace
-
-ShareServer::ShareServer(projector::SharedLine& line, Log log) : line_(line), log_(std::move(log)) {
+ShareServer::ShareServer(projector::SharedLine& line, Journal journal, ClientLedger::Now now)
+    : line_(line), journal_(std::move(journal)), ledger_("SHARE", std::move(now), journal_.event) {
     connect(&server_, &QTcpServer::newConnection, this, &ShareServer::accept);
+    tick_.setInterval(1000);
+    connect(&tick_, &QTimer::timeout, this, [this] {
+        ledger_.tick();
+        if (ledger_.empty()) tick_.stop();
+    });
 }
 
 ShareServer::~ShareServer() {
     closeQuietly(server_);
 }
 
-std::optional<Endpoint> ShareServer::listen(const Endpoint& endpoint, std::string& why) {
-    return listenOn(server_, endpoint, why);
+toolkit::Result<Endpoint> ShareServer::listen(const Endpoint& endpoint) {
+    return listenOn(server_, endpoint);
 }
 
 void ShareServer::unasked(const std::string& bytes) {
@@ -36,42 +34,58 @@ void ShareServer::unasked(const std::string& bytes) {
 
 void ShareServer::accept() {
     acceptUpTo(
-        server_, kMostShareClients, [this] { return clients_.size(); }, "SHARE", log_,
+        server_, kMostShareClients, [this] { return clients_.size(); },
+        [this](QTcpSocket* socket, const std::string& why) {
+            // What device servers say, so that the panel and kr60p-ctl say
+            // the line is in use rather than that it closed without a word.
+            const std::string said = "Port already in use: " + why + "\r\n";
+            socket->write(said.data(), static_cast<qint64>(said.size()));
+            ledger_.refused(hostOf(socket->peerAddress()), why);
+        },
         [this](QTcpSocket* socket) { take(socket); });
 }
 
 void ShareServer::take(QTcpSocket* socket) {
-    // The line a client is sending, up to its CR.
-    auto pending = std::make_shared<std::string>();
+    // The line a client is sending, up to its end; whether the last byte was
+    // a CR, whose LF ends nothing more.
+    struct Sending {
+        std::string line;
+        bool afterCr = false;
+    };
+    auto sending = std::make_shared<Sending>();
     auto* connection = new Connection(socket);
     QPointer<Connection> alive(connection);
-    connection->onHeard([this, alive, pending](const std::string& bytes) {
+    const std::string host = hostOf(socket->peerAddress());
+    connection->onHeard([this, alive, sending, host](const std::string& bytes) {
         for (const char c : bytes) {
             if (!alive) return;
-            if (c == '\n') continue;  // a CR LF client's LF
-            if (c != '\r') {
-                if (pending->size() >= projector::kRxBufferLimit) {
+            const bool afterCr = std::exchange(sending->afterCr, c == '\r');
+            if (c == '\n' && afterCr) continue;  // a CR LF client's LF
+            if (c != '\r' && c != '\n') {
+                if (sending->line.size() >= projector::kRxBufferLimit) {
                     return alive->cut("cut off: a line longer than " +
                                       std::to_string(projector::kRxBufferLimit) + " characters");
                 }
-                *pending += c;
+                sending->line += c;
                 continue;
             }
-            const std::string code = std::exchange(*pending, {});
+            const std::string code = std::exchange(sending->line, {});
+            ledger_.request(host);
             const Connection::Place place = alive->reserve();
-            line_.exchange(code, projector::Expect::Either,
-                           [alive, place](const projector::Answer& answer) {
-                               // As a serial port would: what came back, or nothing.
-                               if (alive) alive->fill(place, answer.reply);
-                           });
+            line_.relay(code, [alive, place](const projector::Answer& answer) {
+                // As a serial port would: what came back, or nothing.
+                if (alive) alive->fill(place, answer.reply);
+            });
         }
     });
     connection->onClosed([this, connection](const std::string& why) {
         clients_.erase(connection);
-        log_("SHARE " + connection->peer() + " CLOSED: " + why);
+        journal_.detail("SHARE " + connection->peer() + " CLOSED: " + why);
     });
     clients_.insert(connection);
-    log_("SHARE " + connection->peer() + " CONNECTED");
+    ledger_.connected(host);
+    if (!tick_.isActive()) tick_.start();
+    journal_.detail("SHARE " + connection->peer() + " CONNECTED");
 }
 
 }  // namespace gateway

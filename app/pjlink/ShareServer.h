@@ -1,33 +1,37 @@
 #pragma once
 // The line offered to the panel and kr60p-ctl as a raw device server
-// offers a serial port: each command line a client sends is one exchange on
-// the shared line, its reply goes back to that client alone, and what the
-// projector says unasked goes to every client.
+// offers a serial port: each command line a client sends (ended by CR, LF or
+// CR LF) is one exchange on the shared line, ahead of the PJLink clients'
+// (its client's own time-out runs), its reply goes back to that client
+// alone, and what the projector says unasked goes to every client.
 
 #include <QObject>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <functional>
-#include <optional>
+#include <QTimer>
 #include <set>
 #include <string>
 
+#include "app/pjlink/ClientLedger.h"
 #include "app/pjlink/GatewayOptions.h"
+#include "app/pjlink/Journal.h"
 #include "link/SharedLine.h"
+#include "toolkit/Result.h"
 
 namespace gateway {
 
 class Connection;
 
+// Each is a panel or a script: a handful at most.
+inline constexpr std::size_t kMostShareClients = 16;
+
 class ShareServer : public QObject {
   public:
-    using Log = std::function<void(const std::string& line)>;
-
-    ShareServer(projector::SharedLine& line, Log log);
+    ShareServer(projector::SharedLine& line, Journal journal, ClientLedger::Now now);
     ~ShareServer() override;
     ShareServer(const ShareServer&) = delete;
     ShareServer& operator=(const ShareServer&) = delete;
-    std::optional<Endpoint> listen(const Endpoint& endpoint, std::string& why);
+    toolkit::Result<Endpoint> listen(const Endpoint& endpoint);
     // Bytes nobody asked for, to every client.
     void unasked(const std::string& bytes);
 
@@ -37,7 +41,9 @@ class ShareServer : public QObject {
     void take(QTcpSocket* socket);
 
     projector::SharedLine& line_;
-    Log log_;
+    Journal journal_;
+    ClientLedger ledger_;
+    QTimer tick_;
     QTcpServer server_;
     std::set<Connection*> clients_;
 };

@@ -4,6 +4,7 @@
 #include <QNetworkInterface>
 
 #include "app/pjlink/PjlinkServer.h"
+#include "pjlink/Protocol.h"
 
 namespace gateway {
 
@@ -44,16 +45,22 @@ QString macTowards(const QHostAddress& destination) {
     return first.isEmpty() ? kNoMac : first;
 }
 
+std::string withoutCr(const std::string& line) {
+    return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+}
+
 }  // namespace
 
-UdpServer::UdpServer(int port, Log log) : port_(port), log_(std::move(log)) {}
+UdpServer::UdpServer(Destinations& destinations, Journal journal)
+    : destinations_(destinations), journal_(std::move(journal)) {
+    controllerEnds_.setSingleShot(true);
+    connect(&controllerEnds_, &QTimer::timeout, this, [this] { watchController(); });
+}
 
-std::optional<Endpoint> UdpServer::listen(const Endpoint& endpoint, std::string& why) {
+toolkit::Result<Endpoint> UdpServer::listen(const Endpoint& endpoint) {
     auto socket = std::make_unique<QUdpSocket>();
-    const QHostAddress address = addressOf(endpoint);
-    if (!socket->bind(address, static_cast<quint16>(endpoint.port))) {
-        why = socket->errorString().toStdString();
-        return std::nullopt;
+    if (!socket->bind(addressOf(endpoint), static_cast<quint16>(endpoint.port))) {
+        return toolkit::failure(socket->errorString().toStdString());
     }
     QUdpSocket& bound = *socket;
     connect(&bound, &QUdpSocket::readyRead, this, [this, &bound] { readSearches(bound); });
@@ -63,16 +70,27 @@ std::optional<Endpoint> UdpServer::listen(const Endpoint& endpoint, std::string&
     return listening;
 }
 
-void UdpServer::addDestination(const Endpoint& endpoint) {
-    destinations_.push_back(endpoint);
+std::vector<int> UdpServer::ports() const {
+    std::vector<int> ports;
+    for (const auto& socket : sockets_) ports.push_back(socket->localPort());
+    return ports;
 }
 
-void UdpServer::setController(const QHostAddress& address) {
-    if (address == lastController_) return;  // the interfaces are not read for each command
-    lastController_ = address;
-    // A controller on this host's own address would hear nothing on the
-    // gateway's port but the gateway: nothing goes there.
-    controller_ = QNetworkInterface::allAddresses().contains(address) ? QHostAddress() : address;
+void UdpServer::heard(const QHostAddress& controller) {
+    const bool before = destinations_.anyone();
+    destinations_.heard(controller);
+    watchController();
+    if (before != destinations_.anyone() && changed_) changed_();
+}
+
+// The controller's time runs out unless it is heard again meanwhile.
+void UdpServer::watchController() {
+    if (const auto left = destinations_.controllerLeftMs()) {
+        controllerEnds_.start(static_cast<int>(*left + 1));
+        return;
+    }
+    controllerEnds_.stop();
+    if (changed_) changed_();
 }
 
 void UdpServer::readSearches(QUdpSocket& socket) {
@@ -82,38 +100,38 @@ void UdpServer::readSearches(QUdpSocket& socket) {
         while (text.endsWith('\r') || text.endsWith('\n')) text.chop(1);
         if (text.toUpper() != QByteArray(kSearch.data(), kSearch.size())) continue;
         const std::string answer = "%2ACKN=" + macOfArrival(datagram).toStdString() + "\r";
-        log_("SEARCH from " + datagram.senderAddress().toString().toStdString() + " < " +
-             answer.substr(0, answer.size() - 1));
-        // To the PJLink port of the searcher, where controllers listen.
-        send(answer, datagram.senderAddress(), port_);
+        // To PJLink's port of the searcher, where controllers listen.
+        const Place searcher{datagram.senderAddress(), pjlink::kPort};
+        journal_.detail("SEARCH from " + searcher.shown() + " < " + withoutCr(answer));
+        send(answer, searcher);
     }
 }
 
 void UdpServer::notify(const std::string& line) {
-    for (const Endpoint& destination : destinations_) {
-        send(line, addressOf(destination), destination.port);
+    std::string to;
+    for (const Place& place : destinations_.places()) {
+        send(line, place);
+        to += (to.empty() ? "" : ", ") + place.shown();
     }
-    if (!controller_.isNull()) send(line, controller_, port_);
-    log_("NOTIFIED " + line.substr(0, line.size() - 1));
+    if (!to.empty()) journal_.detail("NOTIFIED " + withoutCr(line) + " to " + to);
 }
 
 void UdpServer::linkUp() {
-    for (const Endpoint& destination : destinations_) {
-        const QHostAddress address = addressOf(destination);
-        send("%2LKUP=" + macTowards(address).toStdString() + "\r", address, destination.port);
+    for (const Place& place : destinations_.places()) {
+        send("%2LKUP=" + macTowards(place.address).toStdString() + "\r", place);
     }
 }
 
-void UdpServer::send(const std::string& line, const QHostAddress& address, int port) {
+void UdpServer::send(const std::string& line, const Place& place) {
     if (sockets_.empty()) return;
     // From the socket of the same family, so that the controller sees the
     // gateway's own port.
     QUdpSocket* from = sockets_.front().get();
     for (const auto& socket : sockets_) {
-        if (socket->localAddress().protocol() == address.protocol()) from = socket.get();
+        if (socket->localAddress().protocol() == place.address.protocol()) from = socket.get();
     }
-    from->writeDatagram(line.data(), static_cast<qint64>(line.size()), address,
-                        static_cast<quint16>(port));
+    from->writeDatagram(line.data(), static_cast<qint64>(line.size()), place.address,
+                        static_cast<quint16>(place.port));
 }
 
 }  // namespace gateway
