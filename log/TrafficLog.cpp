@@ -84,8 +84,9 @@ std::string TrafficLog::port(const projector::PortEvent& event) const {
 }
 
 std::string TrafficLog::fault(toolkit::Fault fault) const {
-    if (oneDevice_) fault.number = 0;
-    return projector::faultText(fault);
+    if (!oneDevice_) return projector::faultText(fault);
+    fault.number = 0;
+    return projector::faultText(fault, projector::Reader::Service);
 }
 
 bool TrafficLog::started(const std::string& program, const std::string& com1,

@@ -45,8 +45,9 @@ class TrafficLog : public projector::LinkListener {
     // Streams from now on (a log file reopened): those already there stay
     // open, the program closes those it opened.
     void setSinks(std::vector<Sink> sinks);
-    // A program of one device: its lines name the device, not a port number.
-    void setOneDevice(bool oneDevice) { oneDevice_ = oneDevice; }
+    // A service of one device: its lines name the device, not a port number,
+    // and advise as a service's journal should.
+    void setService(bool service) { oneDevice_ = service; }
     // What goes on without the log when it cannot be written: "the panel".
     void setProgram(std::string program) { program_ = std::move(program); }
 

@@ -1,7 +1,7 @@
 # Installation: the four programs, a desktop entry and the icon; the
 # gateway's systemd unit, its user and an example configuration.
 include(GNUInstallDirs)
-install(TARGETS kr60p-panel kr60p-ctl kr60p-sim kr60p-pjlink RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kr60p-panel kr60p-ctl kr60p-sim kr60p-gateway RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/kr60p-panel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 16 32 48)
   install(FILES assets/icon-${size}.png
@@ -13,7 +13,7 @@ install(FILES assets/icon.svg
 # Manual pages, and the package's changelog, compressed as Debian has them.
 set(compressed)
 foreach(file docs/man/kr60p-panel.1 docs/man/kr60p-ctl.1 docs/man/kr60p-sim.1
-    docs/man/kr60p-pjlink.1 packaging/changelog)
+    docs/man/kr60p-gateway.1 packaging/changelog)
   get_filename_component(name ${file} NAME)
   set(output ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
   add_custom_command(OUTPUT ${output}
@@ -26,13 +26,13 @@ add_custom_target(compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/compressed/kr60p-panel.1.gz
               ${CMAKE_BINARY_DIR}/compressed/kr60p-ctl.1.gz
               ${CMAKE_BINARY_DIR}/compressed/kr60p-sim.1.gz
-              ${CMAKE_BINARY_DIR}/compressed/kr60p-pjlink.1.gz
+              ${CMAKE_BINARY_DIR}/compressed/kr60p-gateway.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # Debian 12 keeps units in /lib, whatever the prefix.
-install(FILES packaging/pjlink/kr60p-pjlink@.service DESTINATION /lib/systemd/system)
-install(FILES packaging/pjlink/kr60p-pjlink.sysusers DESTINATION lib/sysusers.d
-  RENAME kr60p-pjlink.conf)
-install(FILES packaging/pjlink/kr60p-pjlink.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(FILES packaging/gateway/kr60p-gateway@.service DESTINATION /lib/systemd/system)
+install(FILES packaging/gateway/kr60p-gateway.sysusers DESTINATION lib/sysusers.d
+  RENAME kr60p-gateway.conf)
+install(FILES packaging/gateway/kr60p-gateway.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz packaging/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
@@ -56,7 +56,7 @@ reopened when it is back. A traffic log can be kept with --log.
 .
 The package also holds kr60p-ctl, which sends the same commands from a
 shell script, and kr60p-sim, a projector simulator on a pseudo-terminal or
-TCP, for trying both without hardware, and kr60p-pjlink, which serves the
+TCP, for trying both without hardware, and kr60p-gateway, which serves the
 projector on the network as a PJLink Class 1 projector (a systemd template
 unit, one instance per projector) and shares its line with the panel and
 kr60p-ctl.")
@@ -67,6 +67,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, adduser")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/pjlink/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/gateway/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

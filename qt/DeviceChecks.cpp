@@ -30,10 +30,25 @@ std::string readFirstLine(const std::string& path) {
     return line;
 }
 
-// "picocom, process 1234", or "process 1234" when its name cannot be read.
+// The systemd unit a process runs in, from its control group; "" for none.
+std::string unitOf(long pid) {
+    std::ifstream groups("/proc/" + std::to_string(pid) + "/cgroup");
+    for (std::string line; std::getline(groups, line);) {
+        const auto end = line.rfind(".service");
+        if (end == std::string::npos) continue;
+        const auto start = line.rfind('/', end);
+        return line.substr(start + 1, end + 8 - start - 1);
+    }
+    return "";
+}
+
+// "picocom, process 1234", or "process 1234" when its name cannot be read;
+// with its unit where a service runs it (another gateway's instance, say).
 std::string processName(long pid) {
     const std::string name = readFirstLine("/proc/" + std::to_string(pid) + "/comm");
-    const std::string process = "process " + std::to_string(pid);
+    std::string process = "process " + std::to_string(pid);
+    const std::string unit = unitOf(pid);
+    if (!unit.empty() && unit.find('@') != std::string::npos) process += " of " + unit;
     return name.empty() ? process : name + ", " + process;
 }
 

@@ -125,7 +125,7 @@ std::string shown(std::string_view device) {
     return std::string(device.substr(0, head)) + "…" + std::string(device.substr(tail));
 }
 
-std::string faultText(const toolkit::Fault& fault) {
+std::string faultText(const toolkit::Fault& fault, Reader reader) {
     const std::string device = shown(fault.device);
     switch (fault.kind) {
         case Kind::NoSuchDevice:
@@ -141,7 +141,12 @@ std::string faultText(const toolkit::Fault& fault) {
         case Kind::Permission: {
             std::string text = "The serial device " + device + onPort(fault) +
                                " cannot be opened: " + fault.detail + ".";
-            if (fault.dialoutHelps) {
+            if (fault.dialoutHelps && reader == Reader::Service) {
+                text +=
+                    " It belongs to the dialout group, and this service's user is not in it: its "
+                    "unit gives it the group (SupplementaryGroups=dialout); run by hand, run it "
+                    "as a user of that group.";
+            } else if (fault.dialoutHelps) {
                 text +=
                     " It belongs to the dialout group, and your user is not in it: sudo adduser "
                     "$USER dialout, then log out and in again for it to take effect.";
@@ -151,7 +156,8 @@ std::string faultText(const toolkit::Fault& fault) {
         case Kind::InUse:
             return "The serial device " + device + onPort(fault) + " is in use by another program" +
                    (fault.holder.empty() ? "" : " (" + fault.holder + ")") +
-                   ". Close that program and try again.";
+                   (reader == Reader::Service ? "; it is looked for again each second."
+                                              : ". Close that program and try again.");
         case Kind::CannotOpen:
             return capitalised(theDevice(fault)) + " cannot be opened: " + fault.detail + ".";
         case Kind::BadSettings:

@@ -22,9 +22,13 @@ std::string portName(int number);
 // its middle, so that a box stays the size of a box.
 std::string shown(std::string_view device);
 
+// Who reads a sentence: a person at their own session, or the journal of a
+// service, whose user's groups its unit gives.
+enum class Reader { Person, Service };
+
 // What went wrong: for a failed open, a failed switch or speed, a loss, a
 // notice.
-std::string faultText(const toolkit::Fault& fault);
+std::string faultText(const toolkit::Fault& fault, Reader reader = Reader::Person);
 
 // Why a line was not sent.
 std::string notSentText(const toolkit::Fault& fault);

@@ -6,7 +6,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "app/pjlink/Connection.h"
+#include "app/servers/Connection.h"
+#include "app/servers/Listening.h"
 #include "pjlink/Conversation.h"
 
 namespace gateway {
@@ -40,12 +41,6 @@ std::string logged(std::string text) {
 }
 
 }  // namespace
-
-QHostAddress addressOf(const Endpoint& endpoint) {
-    if (endpoint.host.empty()) return QHostAddress(QHostAddress::Any);
-    if (endpoint.host == "localhost") return QHostAddress(QHostAddress::LocalHost);
-    return QHostAddress(QString::fromStdString(endpoint.host));
-}
 
 namespace {
 
@@ -125,12 +120,6 @@ class Client : public QObject {
 
 }  // namespace
 
-std::string hostOf(const QHostAddress& address) {
-    bool v4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&v4);
-    return (v4 ? QHostAddress(ipv4).toString() : address.toString()).toStdString();
-}
-
 PjlinkServer::PjlinkServer(pjlink::Answers& answers, std::optional<std::string> password,
                            Journal journal, ClientLedger::Now now)
     : answers_(answers),
@@ -142,19 +131,6 @@ PjlinkServer::PjlinkServer(pjlink::Answers& answers, std::optional<std::string> 
         ledger_.tick();
         if (ledger_.empty()) tick_.stop();
     });
-}
-
-toolkit::Result<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint) {
-    const QHostAddress address = addressOf(endpoint);
-    if (address.isNull()) {
-        return toolkit::failure("\"" + endpoint.host + "\" is not an address of this machine");
-    }
-    if (!server.listen(address, static_cast<quint16>(endpoint.port))) {
-        return toolkit::failure(server.errorString().toStdString());
-    }
-    Endpoint listening = endpoint;
-    listening.port = server.serverPort();
-    return listening;
 }
 
 PjlinkServer::~PjlinkServer() {

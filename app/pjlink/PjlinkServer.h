@@ -13,21 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/pjlink/ClientLedger.h"
-#include "app/pjlink/GatewayOptions.h"
-#include "app/pjlink/Journal.h"
+#include "app/servers/ClientLedger.h"
+#include "app/servers/Endpoint.h"
+#include "app/servers/Journal.h"
 #include "pjlink/Answers.h"
 #include "toolkit/Result.h"
 
 namespace gateway {
-
-// An endpoint's address; null for a host that is no address.
-QHostAddress addressOf(const Endpoint& endpoint);
-// A server listening there, or why not; the endpoint it listens on is the
-// port it took.
-toolkit::Result<Endpoint> listenOn(QTcpServer& server, const Endpoint& endpoint);
-// A client's host, as the journal names it.
-std::string hostOf(const QHostAddress& address);
 
 // Clients beyond this are closed as they connect.
 inline constexpr std::size_t kMostClients = 64;

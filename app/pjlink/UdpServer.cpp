@@ -3,7 +3,7 @@
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
 
-#include "app/pjlink/PjlinkServer.h"
+#include "app/servers/Listening.h"
 #include "pjlink/Protocol.h"
 
 namespace gateway {

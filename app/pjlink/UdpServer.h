@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/pjlink/Destinations.h"
-#include "app/pjlink/GatewayOptions.h"
-#include "app/pjlink/Journal.h"
+#include "app/servers/Endpoint.h"
+#include "app/servers/Journal.h"
 #include "toolkit/Result.h"
 
 namespace gateway {

@@ -1,4 +1,4 @@
-// kr60p-pjlink as a control system meets it: PJLink clients on TCP, the
+// kr60p-gateway as a control system meets it: PJLink clients on TCP, the
 // simulator or a pseudo-terminal played by the test behind it, the line
 // shared with kr60p-ctl, the device taken away and brought back, floods, and
 // a PJLink client library nobody here wrote.
@@ -36,14 +36,14 @@ QString written(const QTemporaryDir& folder, const QString& name, const QByteArr
 }
 
 // The gateway as a child process, its log read from a file: a pipe the test
-// did not empty in time would hold the gateway up. KR60P_PJLINK_UNDER names
+// did not empty in time would hold the gateway up. KR60P_GATEWAY_UNDER names
 // a program to run it under (scripts/check-memory: valgrind).
 class Gateway {
   public:
     explicit Gateway(const QStringList& arguments) : logFile_(folder_.filePath("gateway.log")) {
         const QStringList command =
             under_ +
-            QStringList{KR60P_PJLINK, "--listen", "127.0.0.1:0", "--log", logFile_.fileName()} +
+            QStringList{KR60P_GATEWAY, "--listen", "127.0.0.1:0", "--log", logFile_.fileName()} +
             arguments;
         process_.start(command.front(), command.mid(1));
         // The speed is set once every server listens.
@@ -90,7 +90,7 @@ class Gateway {
                    : static_cast<quint16>(std::stoi(log_.substr(at + text.size())));
     }
     const QStringList under_ =
-        qEnvironmentVariable("KR60P_PJLINK_UNDER").split(' ', Qt::SkipEmptyParts);
+        qEnvironmentVariable("KR60P_GATEWAY_UNDER").split(' ', Qt::SkipEmptyParts);
     QTemporaryDir folder_;
     QFile logFile_;
     QProcess process_;

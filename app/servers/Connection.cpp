@@ -1,4 +1,4 @@
-#include "app/pjlink/Connection.h"
+#include "app/servers/Connection.h"
 
 #include <QHostAddress>
 #include <QTimer>

@@ -1,10 +1,10 @@
-// kr60p-pjlink against the simulator on a pseudo-terminal: a PJLink POWR ?
+// kr60p-gateway against the simulator on a pseudo-terminal: a PJLink POWR ?
 // from request to answer beside the bare CR0 exchange on a line of its own,
 // fifty clients polling once a second, and the gateway's memory and idle
 // CPU, and a change on the line to its Class 2 notification. Prints rows 14
 // to 18 of the benchmark table. BENCH_SECONDS shortens
 // the polling run (60 by default).
-// Usage: bench_pjlink KR60P_SIM KR60P_PJLINK
+// Usage: bench_gateway KR60P_SIM KR60P_GATEWAY
 
 #include <unistd.h>
 
@@ -153,7 +153,7 @@ int main(int argc, char* argv[]) {
     }
     const double bareMedian = percentile(bare, 0.5);
     const double lineMedian = percentile(throughLine, 0.5);
-    row(14, "kr60p-pjlink: POWR ? from request to answer, 20 a second apart, beside CR0 alone",
+    row(14, "kr60p-gateway: POWR ? from request to answer, 20 a second apart, beside CR0 alone",
         format("through the gateway median %.3f ms (p99 %.3f); CR0 on the line alone median "
                "%.3f ms; the gateway's own cost %.3f ms; answered from the second-old answer "
                "median %.3f ms",
@@ -203,7 +203,7 @@ int main(int argc, char* argv[]) {
     for (auto& timer : timers) timer->stop();
     runFor(1000);
     const int exchanges = linesSent(log) - before;
-    row(15, format("kr60p-pjlink: 50 clients, POWR ? once a second each, for %d s", seconds),
+    row(15, format("kr60p-gateway: 50 clients, POWR ? once a second each, for %d s", seconds),
         format("%d asked, %d answered; answer time median %.3f ms, p99 %.3f ms; %d exchanges "
                "reached the line (%.2f a second)",
                asked, answered, percentile(times, 0.5), percentile(times, 0.99), exchanges,
@@ -253,7 +253,7 @@ int main(int argc, char* argv[]) {
         }
     }
     row(18,
-        "kr60p-pjlink: an input chosen through the share, to its %2INPT= notification, 20 times",
+        "kr60p-gateway: an input chosen through the share, to its %2INPT= notification, 20 times",
         format("%zu of 20 told; median %.3f ms, p99 %.3f ms", notified.size(),
                percentile(notified, 0.5), percentile(notified, 0.99)),
         "every change told, within the second",
@@ -265,10 +265,10 @@ int main(int argc, char* argv[]) {
     const double pollingCpu = (cpuSeconds(gateway.processId()) - cpuBefore) / 10.0 * 100.0;
     const long idleKiB = residentKiB(gateway.processId());
     std::printf(
-        "| 16 | kr60p-pjlink: resident memory | %.1f MiB idle, %.1f MiB with 50 clients | "
+        "| 16 | kr60p-gateway: resident memory | %.1f MiB idle, %.1f MiB with 50 clients | "
         "report | - |\n",
         static_cast<double>(idleKiB) / 1024.0, static_cast<double>(busyKiB) / 1024.0);
-    row(17, "kr60p-pjlink: CPU while idle, 10 s each",
+    row(17, "kr60p-gateway: CPU while idle, 10 s each",
         format("no controller to notify: %.2f %% of one core; once one is known (polling one "
                "status a second for its notifications): %.2f %%",
                idleCpu, pollingCpu),

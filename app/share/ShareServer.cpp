@@ -1,11 +1,11 @@
-#include "app/pjlink/ShareServer.h"
+#include "app/share/ShareServer.h"
 
 #include <QPointer>
 #include <QTcpSocket>
 #include <memory>
 
-#include "app/pjlink/Connection.h"
-#include "app/pjlink/PjlinkServer.h"
+#include "app/servers/Connection.h"
+#include "app/servers/Listening.h"
 #include "link/Link.h"
 
 namespace gateway {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "app/ProgramLine.h"
+#include "app/gateway/GatewayOptions.h"
 #include "app/pjlink/Destinations.h"
-#include "app/pjlink/GatewayOptions.h"
-#include "app/pjlink/Journal.h"
 #include "app/pjlink/PjlinkServer.h"
-#include "app/pjlink/ShareServer.h"
 #include "app/pjlink/UdpServer.h"
+#include "app/servers/Journal.h"
+#include "app/share/ShareServer.h"
 #include "link/LinkListener.h"
 #include "log/TrafficLog.h"
 #include "pjlink/Answers.h"

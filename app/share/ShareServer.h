@@ -12,9 +12,9 @@
 #include <set>
 #include <string>
 
-#include "app/pjlink/ClientLedger.h"
-#include "app/pjlink/GatewayOptions.h"
-#include "app/pjlink/Journal.h"
+#include "app/servers/ClientLedger.h"
+#include "app/servers/Endpoint.h"
+#include "app/servers/Journal.h"
 #include "link/SharedLine.h"
 #include "toolkit/Result.h"
 

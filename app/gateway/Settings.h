@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/pjlink/GatewayOptions.h"
+#include "app/gateway/GatewayOptions.h"
 #include "toolkit/Result.h"
 
 namespace gateway {
@@ -31,7 +31,7 @@ struct Setting {
 std::span<const Setting> settingTable();
 
 // A value as given, and where, for what is said when it is wrong:
-// "--listen", or "/etc/kr60p-pjlink/hall-3.conf, line 12".
+// "--listen", or "/etc/kr60p-gateway/hall-3.conf, line 12".
 struct Given {
     std::string value;
     std::string where;

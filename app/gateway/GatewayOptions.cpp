@@ -1,4 +1,4 @@
-#include "app/pjlink/GatewayOptions.h"
+#include "app/gateway/GatewayOptions.h"
 
 #include <sys/stat.h>
 
@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/ExitStatus.h"
-#include "app/pjlink/Settings.h"
+#include "app/gateway/Settings.h"
 #include "pjlink/Protocol.h"
 
 namespace gateway {
@@ -20,14 +20,14 @@ namespace {
 using toolkit::failure;
 
 constexpr const char* kUsage =
-    "kr60p-pjlink --device DEVICE [--listen HOST:PORT] [--password-file FILE | --no-password]\n"
+    "kr60p-gateway --device DEVICE [--listen HOST:PORT] [--password-file FILE | --no-password]\n"
     "                    [--name NAME] [--share tcp://HOST:PORT] [--speed 19200|9600]\n"
     "                    [--log FILE|-] [--verbose] [--notify HOST[:PORT]]... [--config FILE]";
 // PJLink's limit on a password.
 constexpr std::size_t kLongestPassword = 32;
 
 Exit wrong(const std::string& what) {
-    return {"kr60p-pjlink: " + what + "\nUsage: " + kUsage + "\nkr60p-pjlink --help says more.\n",
+    return {"kr60p-gateway: " + what + "\nUsage: " + kUsage + "\nkr60p-gateway --help says more.\n",
             app::kExitUsage};
 }
 
@@ -72,7 +72,7 @@ std::optional<std::string> readableByOthers(const std::string& path) {
 }
 
 std::string helpText(const QCommandLineParser& parser) {
-    return std::string("Usage: ") + kUsage + "\n       kr60p-pjlink --help | --version\n\n" +
+    return std::string("Usage: ") + kUsage + "\n       kr60p-gateway --help | --version\n\n" +
            "The KR60P on the network as a PJLink Class 2 projector, and its one serial line\n"
            "shared with the panel and kr60p-ctl.\n\n" +
            parser.helpText().section('\n', 2).toStdString() +
@@ -115,12 +115,6 @@ toolkit::Result<Options> settle(Options options, const std::string& hostName) {
 
 }  // namespace
 
-std::string Endpoint::shown() const {
-    if (host.empty()) return "*:" + std::to_string(port);
-    if (host.find(':') != std::string::npos) return "[" + host + "]:" + std::to_string(port);
-    return host + ":" + std::to_string(port);
-}
-
 toolkit::Result<Options, Exit> readOptions(const std::vector<std::string>& arguments,
                                            const std::string& hostName) {
     QCommandLineParser parser;
@@ -151,7 +145,7 @@ toolkit::Result<Options, Exit> readOptions(const std::vector<std::string>& argum
     if (!parser.parse(list)) return failure(wrong(parser.errorText().toStdString() + "."));
     if (parser.isSet(help)) return failure(Exit{helpText(parser), app::kExitDone});
     if (parser.isSet(version)) {
-        return failure(Exit{"kr60p-pjlink " PANEL_VERSION "\n", app::kExitDone});
+        return failure(Exit{"kr60p-gateway " PANEL_VERSION "\n", app::kExitDone});
     }
     if (!parser.positionalArguments().isEmpty()) {
         return failure(wrong("\"" + parser.positionalArguments().front().toStdString() +

@@ -1,9 +1,10 @@
-#include "app/pjlink/Gateway.h"
+#include "app/gateway/Gateway.h"
 
 #include <QCoreApplication>
 
 #include "app/ExitStatus.h"
 #include "app/ProgramStart.h"
+#include "app/servers/Listening.h"
 #include "vocabulary/Product.h"
 #include "vocabulary/Sentences.h"
 
@@ -35,7 +36,9 @@ std::string inUseAdvice(const std::string& why) {
 }
 
 bool heldByGateway(const toolkit::Fault& fault) {
-    return fault.kind == toolkit::Fault::Kind::InUse && fault.holder.starts_with("kr60p-pjlink");
+    // Its name before 1.40-2 too: an instance of the old unit still running.
+    return fault.kind == toolkit::Fault::Kind::InUse &&
+           (fault.holder.starts_with("kr60p-gateway") || fault.holder.starts_with("kr60p-pjlink"));
 }
 
 }  // namespace
@@ -59,7 +62,7 @@ Gateway::Gateway(app::ProgramLine& line, trafficlog::TrafficLog& log,
       journal_{[this](const std::string& text) { log_.note(text); },
                [this](const std::string& text) { log_.detail(text); }},
       answers_(line.shared(), {options_.name, std::string(projector::kMaker),
-                               std::string(projector::kModel), "kr60p-pjlink " PANEL_VERSION}),
+                               std::string(projector::kModel), "kr60p-gateway " PANEL_VERSION}),
       destinations_(onThisHost, [&line] { return line.now(); }),
       udp_(destinations_, journal_),
       poll_(nullptr, "StatusPoll", pjlink::kStatusPollMs),
@@ -162,7 +165,7 @@ void Gateway::reload(const toolkit::Result<Options, Exit>& fresh) {
     if (!fresh) {
         std::string why = fresh.error().text;
         if (const auto end = why.find('\n'); end != std::string::npos) why.resize(end);
-        if (why.starts_with("kr60p-pjlink: ")) why.erase(0, 14);
+        if (why.starts_with("kr60p-gateway: ")) why.erase(0, 14);
         log_.note("RELOAD FAILED: " + why + " The running settings stay.");
         return;
     }

@@ -1,4 +1,4 @@
-#include "app/pjlink/ClientLedger.h"
+#include "app/servers/ClientLedger.h"
 
 #include <utility>
 

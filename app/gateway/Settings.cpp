@@ -1,4 +1,4 @@
-#include "app/pjlink/Settings.h"
+#include "app/gateway/Settings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-// kr60p-pjlink: the projector on the network as a PJLink projector, through
+// kr60p-gateway: the projector on the network as a PJLink projector, through
 // the panel's own link, decoder and traffic log; the one owner of its line,
 // which the panel and kr60p-ctl can share.
 
@@ -9,8 +9,8 @@
 #include "app/ProgramLine.h"
 #include "app/ProgramStart.h"
 #include "app/Signals.h"
-#include "app/pjlink/Gateway.h"
-#include "app/pjlink/GatewayOptions.h"
+#include "app/gateway/Gateway.h"
+#include "app/gateway/GatewayOptions.h"
 #include "log/TrafficLog.h"
 #include "vocabulary/Commands.h"
 
@@ -28,17 +28,17 @@ int main(int argc, char* argv[]) {
     const auto options = read();
     if (!options) return app::exitWith(options.error().text, options.error().status);
     const auto sinks = gateway::logSinks(*options);
-    if (!sinks) return app::exitWith("kr60p-pjlink: " + sinks.error() + "\n", app::kExitUsage);
+    if (!sinks) return app::exitWith("kr60p-gateway: " + sinks.error() + "\n", app::kExitUsage);
 
     QCoreApplication application(argc, argv);
     app::ProgramLine line(options->device, options->settings,
                           {projector::kReplyMs, 10'000, projector::kReplyMs});
     trafficlog::TrafficLog log(*sinks, [](const std::string& text) {
-        std::fprintf(stderr, "kr60p-pjlink: %s\n", text.c_str());
+        std::fprintf(stderr, "kr60p-gateway: %s\n", text.c_str());
     });
-    log.setOneDevice(true);
+    log.setService(true);
     log.setProgram("the gateway");
-    log.started("kr60p-pjlink " PANEL_VERSION, options->device, "");
+    log.started("kr60p-gateway " PANEL_VERSION, options->device, "");
     line.addListener(log);
     gateway::Gateway gateway(line, log, *sinks, *options);
     // Heard from the event loop: a signal during the start ends the gateway
@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
 
     if (const auto served = gateway.serve(); !served) {
         line.port().shutDown(served.error());
-        return app::exitWith("kr60p-pjlink: " + served.error() + "\n", kExitCannotListen);
+        return app::exitWith("kr60p-gateway: " + served.error() + "\n", kExitCannotListen);
     }
     line.start(projector::Port::WhenAbsent::KeepLooking);
     gateway.linkUp();
