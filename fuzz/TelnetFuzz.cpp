@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Data with commands between its bytes, cut where the input says.
     const std::string_view payload = input.substr(0, size / 2);
     const std::string_view picks = input.substr(size / 2);
-    telnet::Endpoint sender({}, {});
+    telnet::Negotiation sender({}, {});
     std::string stream;
     for (std::size_t i = 0; i < payload.size(); ++i) {
         if (i < picks.size() && (static_cast<unsigned char>(picks[i]) & 1)) {

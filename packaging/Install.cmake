@@ -33,8 +33,10 @@ install(FILES packaging/gateway/kr60p-gateway@.service DESTINATION /lib/systemd/
 install(FILES packaging/gateway/kr60p-gateway.sysusers DESTINATION lib/sysusers.d
   RENAME kr60p-gateway.conf)
 install(FILES packaging/gateway/kr60p-gateway.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
-install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz packaging/copyright
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# A package with a Debian revision names its changelog as Debian's own.
+install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
+  RENAME changelog.Debian.gz)
+install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # A Debian package: cpack -G DEB in the build folder (scripts/check-package).
 set(CPACK_GENERATOR DEB)
@@ -57,7 +59,7 @@ reopened when it is back. A traffic log can be kept with --log.
 The package also holds kr60p-ctl, which sends the same commands from a
 shell script, and kr60p-sim, a projector simulator on a pseudo-terminal or
 TCP, for trying both without hardware, and kr60p-gateway, which serves the
-projector on the network as a PJLink Class 1 projector (a systemd template
+projector on the network as a PJLink Class 2 projector (a systemd template
 unit, one instance per projector) and shares its line with the panel and
 kr60p-ctl.")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.invalid/kr60p-panel")
@@ -67,6 +69,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, adduser")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/gateway/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/gateway/postinst
+  ${CMAKE_SOURCE_DIR}/packaging/gateway/prerm ${CMAKE_SOURCE_DIR}/packaging/gateway/postrm)
+# The second release of 1.40: the gateway's new name.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 2)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -26,7 +26,7 @@ struct Heard {
     bool operator==(const Heard&) const = default;
 };
 
-Heard feed(Endpoint endpoint, const std::string& stream, std::size_t split) {
+Heard feed(Negotiation endpoint, const std::string& stream, std::size_t split) {
     Heard heard;
     for (const std::string& piece : {stream.substr(0, split), stream.substr(split)}) {
         Received in = endpoint.receive(piece);
@@ -47,7 +47,7 @@ TEST(Telnet, AStreamSplitAnywhereReadsTheSame) {
     const std::string stream = "8" + bytes({IAC, IAC}) + "0" + bytes({IAC, WILL, 1}) + "\r" +
                                bytes({0}) + bytes({IAC, SB, kComPort, 107, IAC, IAC, 1, IAC, SE}) +
                                bytes({IAC, 241, IAC, SE}) + "A";
-    const Endpoint fresh({kComPort}, {kBinary});
+    const Negotiation fresh({kComPort}, {kBinary});
     const Heard whole = feed(fresh, stream, stream.size());
     EXPECT_EQ(whole.data,
               "8\xff"
@@ -64,7 +64,7 @@ TEST(Telnet, NoRequestIsAnsweredTwiceNorWhenTheOptionIsAsAsked) {
         std::string in;
         std::string reply;
     };
-    Endpoint endpoint({kComPort, kBinary}, {kBinary});
+    Negotiation endpoint({kComPort, kBinary}, {kBinary});
     EXPECT_EQ(endpoint.offers(),
               bytes({IAC, WILL, kBinary, IAC, WILL, kComPort, IAC, DO, kBinary}));
     EXPECT_EQ(endpoint.offers(), "");  // already asked
@@ -92,7 +92,7 @@ TEST(Telnet, DataSurvivesEncodingWhetherOrNotBinaryWasAgreed) {
     all += "\r\r\0\xff\xff"s;
     for (const bool binary : {false, true}) {
         SCOPED_TRACE(binary);
-        Endpoint sender({kBinary}, {}), receiver({}, {kBinary});
+        Negotiation sender({kBinary}, {}), receiver({}, {kBinary});
         if (binary) {
             sender.offers();
             receiver.offers();
@@ -106,7 +106,7 @@ TEST(Telnet, DataSurvivesEncodingWhetherOrNotBinaryWasAgreed) {
 }
 
 TEST(Telnet, ASubnegotiationThatNeverEndsCostsNothingAndHidesWhatFollows) {
-    Endpoint endpoint({}, {});
+    Negotiation endpoint({}, {});
     const Received in =
         endpoint.receive(bytes({IAC, SB, kComPort}) + std::string(1 << 20, 'x') + "80\r");
     EXPECT_EQ(in.data, "");
@@ -177,7 +177,7 @@ TEST(ComPort, TheServerAnswersEachRequestWithTheValueInForce) {
 // command (241, NOP) separates from it is data; a subnegotiation too long to
 // keep is dropped whole, and the next one arrives whole.
 TEST(Telnet, CommandsAndOverlongSubnegotiationsTakeNothingFromWhatFollows) {
-    Endpoint endpoint({}, {});
+    Negotiation endpoint({}, {});
     EXPECT_EQ(endpoint.receive("A\r" + bytes({IAC, 241}) + "\0B"s).data, "A\r\0B"s);
     EXPECT_EQ(endpoint.receive("C\r\0D"s).data, "C\rD");  // CR NUL is a bare CR
 

@@ -28,10 +28,10 @@ std::string one(unsigned char value) {
 }  // namespace
 
 ComPortClient::ComPortClient()
-    : endpoint_({kComPort, kBinary, kSuppressGoAhead}, {kBinary, kSuppressGoAhead}) {}
+    : negotiation_({kComPort, kBinary, kSuppressGoAhead}, {kBinary, kSuppressGoAhead}) {}
 
 std::string ComPortClient::start() {
-    return endpoint_.offers();
+    return negotiation_.offers();
 }
 
 std::string ComPortClient::requests() const {
@@ -49,7 +49,7 @@ std::string ComPortClient::request(const LineSettings& settings) {
 
 ComPortClient::Received ComPortClient::receive(std::string_view bytes) {
     heardTelnet_ = heardTelnet_ || bytes.find(static_cast<char>(IAC)) != std::string_view::npos;
-    telnet::Received in = endpoint_.receive(bytes);
+    telnet::Received in = negotiation_.receive(bytes);
     Received out{std::move(in.data), std::move(in.reply), false, std::nullopt};
     for (const Change& change : in.changes) {
         if (change.option != kComPort || !change.local) continue;
@@ -103,14 +103,15 @@ void ComPortClient::answered(const Subnegotiation& answer, Received& out) {
 }
 
 ComPortServer::ComPortServer(LineSettings line)
-    : endpoint_({kBinary, kSuppressGoAhead}, {kComPort, kBinary, kSuppressGoAhead}), line_(line) {}
+    : negotiation_({kBinary, kSuppressGoAhead}, {kComPort, kBinary, kSuppressGoAhead}),
+      line_(line) {}
 
 std::string ComPortServer::start() {
-    return endpoint_.offers();
+    return negotiation_.offers();
 }
 
 ComPortServer::Received ComPortServer::receive(std::string_view bytes) {
-    telnet::Received in = endpoint_.receive(bytes);
+    telnet::Received in = negotiation_.receive(bytes);
     Received out{std::move(in.data), std::move(in.reply), false};
     for (const Subnegotiation& sub : in.subnegotiations) {
         if (sub.option == kComPort && !sub.payload.empty()) {

@@ -60,7 +60,7 @@ class ComPortClient {
         std::optional<LineSettings> differs;
     };
     Received receive(std::string_view bytes);
-    std::string encode(std::string_view data) const { return endpoint_.encode(data); }
+    std::string encode(std::string_view data) const { return negotiation_.encode(data); }
 
     Control control() const { return control_; }
     const LineSettings& inForce() const { return inForce_; }
@@ -72,7 +72,7 @@ class ComPortClient {
     std::string requests() const;
     void answered(const Subnegotiation& answer, Received& out);
 
-    Endpoint endpoint_;
+    Negotiation negotiation_;
     Control control_ = Control::Pending;
     std::optional<LineSettings> wanted_;
     LineSettings inForce_;
@@ -91,13 +91,13 @@ class ComPortServer {
         bool lineChanged = false;
     };
     Received receive(std::string_view bytes);
-    std::string encode(std::string_view data) const { return endpoint_.encode(data); }
+    std::string encode(std::string_view data) const { return negotiation_.encode(data); }
     const LineSettings& line() const { return line_; }
 
   private:
     std::string answer(const Subnegotiation& request, bool& changed);
 
-    Endpoint endpoint_;
+    Negotiation negotiation_;
     LineSettings line_;
 };
 

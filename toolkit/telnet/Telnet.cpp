@@ -28,10 +28,10 @@ std::string subnegotiation(unsigned char option, std::string_view payload) {
     return out;
 }
 
-Endpoint::Endpoint(std::set<unsigned char> local, std::set<unsigned char> remote)
+Negotiation::Negotiation(std::set<unsigned char> local, std::set<unsigned char> remote)
     : wantLocal_(std::move(local)), wantRemote_(std::move(remote)) {}
 
-std::string Endpoint::offers() {
+std::string Negotiation::offers() {
     std::string out;
     for (const unsigned char option : wantLocal_) {
         if (local_[option] != State::No) continue;
@@ -46,7 +46,7 @@ std::string Endpoint::offers() {
     return out;
 }
 
-std::string Endpoint::encode(std::string_view data) const {
+std::string Negotiation::encode(std::string_view data) const {
     const bool binary = localEnabled(kBinary);
     std::string out;
     out.reserve(data.size());
@@ -58,7 +58,7 @@ std::string Endpoint::encode(std::string_view data) const {
     return out;
 }
 
-Received Endpoint::receive(std::string_view bytes) {
+Received Negotiation::receive(std::string_view bytes) {
     Received out;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
@@ -117,7 +117,7 @@ Received Endpoint::receive(std::string_view bytes) {
     return out;
 }
 
-void Endpoint::command(unsigned char byte, Received& out) {
+void Negotiation::command(unsigned char byte, Received& out) {
     parse_ = Parse::Data;
     afterCr_ = false;
     switch (byte) {
@@ -141,7 +141,7 @@ void Endpoint::command(unsigned char byte, Received& out) {
 
 // Every request is answered at most once, and never when the option is
 // already in the state asked, so that two ends cannot bounce for ever.
-void Endpoint::negotiate(unsigned char verb, unsigned char option, Received& out) {
+void Negotiation::negotiate(unsigned char verb, unsigned char option, Received& out) {
     const bool aboutLocal = verb == DO || verb == DONT;
     const bool enable = verb == DO || verb == WILL;
     State& state = aboutLocal ? local_[option] : remote_[option];

@@ -55,11 +55,11 @@ struct Received {
     std::vector<Change> changes;
 };
 
-class Endpoint {
+class Negotiation {
   public:
     // local: the options this end offers to do (WILL); remote: those it asks
     // the peer to do (DO). Every other option is refused.
-    Endpoint(std::set<unsigned char> local, std::set<unsigned char> remote);
+    Negotiation(std::set<unsigned char> local, std::set<unsigned char> remote);
 
     // The offers to send when the connection is made.
     std::string offers();
