@@ -30,7 +30,7 @@ void restart(toolkit::Timer& timer) {
 }  // namespace
 
 ExchangeQueue::ExchangeQueue(Port& port, ExchangeTimers timers, ExchangeTiming timing)
-    : port_(port), silenceMs_(timing.silenceMs), timers_(timers) {
+    : port_(port), silenceMs_(timing.silenceMs), overallMs_(timing.overallMs), timers_(timers) {
     port_.setReader(*this);
     timers_.silence.setInterval(timing.silenceMs);
     timers_.overall.setInterval(timing.overallMs);
@@ -102,8 +102,9 @@ void ExchangeQueue::sendNext() {
         return;
     }
     // A picture mode or a signal type takes the projector longer.
-    timers_.silence.setInterval(
-        std::max({silenceMs_, replyMsOf(current_->code), current_->turn.replyMs}));
+    const int replyMs = std::max({silenceMs_, replyMsOf(current_->code), current_->turn.replyMs});
+    timers_.silence.setInterval(replyMs);
+    timers_.overall.setInterval(std::max(overallMs_, replyMs));
     timers_.silence.setEnabled(true);
     timers_.overall.setEnabled(true);
 }

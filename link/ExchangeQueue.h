@@ -113,6 +113,7 @@ class ExchangeQueue : public PortReader {
 
     Port& port_;
     int silenceMs_;
+    int overallMs_;
     ExchangeTimers timers_;
     bool ready_ = false;                  // the port is open
     std::optional<toolkit::Fault> away_;  // why the device is not there

@@ -118,9 +118,7 @@ bool Conversation::authenticate(std::string_view& line) {
 
 bool Conversation::digestShaped(std::string_view line) const {
     const std::size_t length = secure_ ? kSecureDigestLength : kDigestLength;
-    if (line.size() <= length || line[length] != '%') return false;
-    return std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(length),
-                       [](char c) { return hexValue(c) >= 0; });
+    return line.size() > length && line.find('%') == length;
 }
 
 std::size_t Conversation::digestBefore(std::string_view line) const {

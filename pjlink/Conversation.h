@@ -59,8 +59,8 @@ class Conversation {
     bool authenticate(std::string_view& line);
     // The length of a right digest at the start of the line, or 0.
     std::size_t digestBefore(std::string_view line) const;
-    // Whether the line starts with what can only be a digest: hexadecimal
-    // digits of a digest's length, then the request's %.
+    // Whether the line starts with what can only be a digest: a digest's
+    // length of anything but %, then the request's %.
     bool digestShaped(std::string_view line) const;
 
     std::optional<std::string> password_;

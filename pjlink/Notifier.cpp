@@ -62,7 +62,11 @@ void Notifier::portEvent(const projector::PortEvent& event) {
 }
 
 void Notifier::otherError() {
-    std::string errors = known(Status::Errors).value.value_or("000000");
+    // A projector silent or away from the start is an error all the same,
+    // told against an error status of none.
+    Known& errorsKnown = known(Status::Errors);
+    if (!errorsKnown.value) errorsKnown.value = errorsKnown.told = "000000";
+    std::string errors = *errorsKnown.value;
     errors.back() = '2';
     learnt(Status::Errors, errors);
 }

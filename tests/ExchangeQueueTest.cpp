@@ -102,21 +102,50 @@ TEST_F(Exchanges, AReplyIsAnAnswerOnlyWholeOfItsKindAndRead) {
 // What comes after a command's time-out is nobody's: the next command waits
 // until the line has been quiet a while.
 TEST_F(Exchanges, ALateReplyIsNeverTheNextCommands) {
-    ask("CR0", Expect::Line);
-    ask("CR3", Expect::Line);
-    wire();
-    clock.advance(500);
-    ASSERT_EQ(answers.size(), 1u);
-    EXPECT_EQ(answers[0].outcome, Outcome::NoReply);
-    clock.advance(200);
-    port.deliver("80\r");  // the late reply
-    clock.advance(499);
-    EXPECT_TRUE(wire().empty());
-    clock.advance(1);
-    EXPECT_EQ(wire(), std::vector<std::string>{"CR3\r"});
-    port.deliver("01234\r");
-    ASSERT_EQ(answers.size(), 2u);
-    EXPECT_EQ(answers[1].reply, "01234\r");
+    std::vector<std::string> unasked;
+    queue.onUnasked([&](const std::string& bytes) { unasked.push_back(bytes); });
+    // Nothing at all, or a reply cut short: the rest of it may come yet.
+    for (const std::string first : {"", "8"}) {
+        SCOPED_TRACE("first \"" + first + "\"");
+        answers.clear();
+        clock.advance(5000);
+        ask("CR0", Expect::Line);
+        ask("CR3", Expect::Line);
+        wire();
+        if (!first.empty()) port.deliver(first);
+        clock.advance(500);
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].outcome, first.empty() ? Outcome::NoReply : Outcome::Cut);
+        clock.advance(200);
+        port.deliver("80\r");  // the late reply
+        clock.advance(499);
+        EXPECT_TRUE(wire().empty());
+        clock.advance(1);
+        EXPECT_EQ(wire(), std::vector<std::string>{"CR3\r"});
+        port.deliver("01234\r");
+        ASSERT_EQ(answers.size(), 2u);
+        EXPECT_EQ(answers[1].reply, "01234\r");
+    }
+    EXPECT_TRUE(unasked.empty());  // a late reply is nobody's, not news for all
+    port.deliver("FF\r");
+    EXPECT_EQ(unasked, std::vector<std::string>{"FF\r"});
+}
+
+// A picture mode or a signal type takes the projector longer: its reply is
+// waited for that long, and any other for the usual silence.
+TEST_F(Exchanges, ASlowCommandIsWaitedForItsOwnReplyTime) {
+    for (const auto& [code, replyMs] : {std::pair{"C11", 2000}, {"C50", 5000}, {"C00", 500}}) {
+        SCOPED_TRACE(code);
+        answers.clear();
+        clock.advance(5000);
+        wire();
+        ask(code, Expect::Ack);
+        clock.advance(replyMs - 1);
+        EXPECT_TRUE(answers.empty());
+        port.deliver("\x06");
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_TRUE(answers[0].answered());
+    }
 }
 
 // A device that goes fails the exchange under way and every one waiting at

@@ -69,6 +69,7 @@ TEST(PjlinkRequests, EachLineIsARequestOrTheErrorTheStandardGives) {
              {"%1POWR 2", "%1POWR=ERR2\r"},
              {"%1POWR", "%1POWR=ERR2\r"},
              {"%1POWR?", "%1POWR=ERR2\r"},
+             {"%1POWRx1", "%1POWR=ERR2\r"},  // no blank after the command
              {"%1POWR  ?", "%1POWR=ERR2\r"},
              {"%1NAME x", "%1NAME=ERR2\r"},
              {"%1XXXX ?", "%1XXXX=ERR1\r"},
@@ -78,6 +79,8 @@ TEST(PjlinkRequests, EachLineIsARequestOrTheErrorTheStandardGives) {
              {"%2INNM ?21", "%2INNM ?21"},
              {"%2INNM ?31", "%2INNM=ERR2\r"},
              {"%2MVOL 1", "%2MVOL=ERR1\r"},  // no microphone
+             {"%2SVOL ?", "%2SVOL=ERR2\r"},  // a step, not a query
+             {"%2FREZ 2", "%2FREZ=ERR2\r"},
              {"%2AVMT ?", "%2AVMT=ERR1\r"},  // Class 1 only
              {"POWR ?", ""},
              {"%", ""},
@@ -164,6 +167,16 @@ TEST(PjlinkConversation, TheFirstCommandMustCarryTheDigest) {
               "\r\n" + right + "%1CLSS ?\r\n",
               {"%1CLSS ?"},
               false},
+             {"lines ended by LF, CR LF and CR",
+              std::nullopt,
+              "%1CLSS ?\n%1NAME ?\r\n%1INF1 ?\r\n\n%1INF2 ?\r",
+              {"%1CLSS ?", "%1NAME ?", "%1INF1 ?", "%1INF2 ?"},
+              false},
+             {"a wrong one before a later command",
+              "pw",
+              right + "%1CLSS ?\r" + fakeDigest("00c0ffeexx") + "%1NAME ?\r",
+              {"%1CLSS ?", "PJLINK ERRA\r"},
+              true},
          }) {
         Conversation conversation(c.password, {"00c0ffee", std::string(32, 'f')}, kDigest);
         bool refused = false;
@@ -310,6 +323,8 @@ TEST_F(Gateway, WhatTheProjectorWouldIgnoreIsRefusedAsNotNow) {
              {"a freeze not yet seen", "%2FREZ ?", {}, "ERR3"},
              {"a freeze", "%2FREZ 1", {{"CR0\r", "00\r"}, {"C43\r", "\x06"}}, "OK"},
              {"the freeze set", "%2FREZ ?", {}, "1"},
+             {"a freeze off not taken", "%2FREZ 0", {{"CR0\r", "00\r"}, {"C44\r", "?\r"}}, "ERR4"},
+             {"the freeze as the projector took it", "%2FREZ ?", {}, "1"},
          }) {
         clock.advance(5000);  // nothing from the case before
         wire();
@@ -441,6 +456,13 @@ TEST_F(Notifications, AChangeSeenOnceIsToldOnceAndAFlappingOneAtMostOnceASecond)
 }
 
 TEST_F(Notifications, ACommandReadsAgainWhatItChangedAndALostDeviceIsAnError) {
+    line.exchange("C01", projector::Expect::Ack, [](const projector::Answer&) {});
+    wire();
+    port.deliver("\x06");
+    EXPECT_EQ(wire(), std::vector<std::string>{"CR0\r"});  // the power, at once
+    port.deliver("20\r");
+    EXPECT_EQ(told, std::vector<std::string>{"%2POWR=2\r"});
+    told.clear();
     seen("CR1", "1\r");
     line.exchange("C07", projector::Expect::Ack, [](const projector::Answer&) {});
     wire();

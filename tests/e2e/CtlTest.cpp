@@ -5,9 +5,11 @@
 #include <signal.h>
 
 #include <QDateTime>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <map>
 
 #include "SimulatorProcess.h"
 #include "tests/support/PtyPeer.h"
@@ -216,4 +218,42 @@ TEST(Ctl, ExitStatuses) {
         }
         silent.readAvailable();
     }
+}
+
+// Replies in the positions the decoder reads, written other ways than the
+// simulator writes them: each number read where the window shows it, null
+// where a field is no number; the plain words say the numbers first.
+TEST(Ctl, ReadingsFitThePositionsNotOneSimulator) {
+    PtyPeer projector;
+    std::string heard;
+    const std::map<std::string, std::string> replies{
+        {"CR6\r", "+25.0 +30.0 +35.0\r"}, {"CR3\r", " 01240\r"}, {"CR0\r", "8"}};
+    const auto serve = [&] {
+        heard += projector.readAvailable();
+        for (const auto& [line, reply] : replies) {
+            if (const auto at = heard.find(line); at != std::string::npos) {
+                heard.erase(at, line.size());
+                projector.write(reply);  // the power state never ends its line
+            }
+        }
+    };
+    const QString device = QString::fromStdString(projector.devicePath());
+    const CtlRun run = ctl({"-d", device, "--json", "temperatures", "lamp-time"}, serve);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto printed = lines(run.out);
+    ASSERT_EQ(printed.size(), 2u) << run.out;
+    EXPECT_EQ(json(printed[0])["temperatures"].toArray(), (QJsonArray{25.0, 30.0, 35.0}));
+    EXPECT_EQ(json(printed[0])["decoded"], "S1= + 2 5 . 0 C  ,   S2=  3 0 . 0 C , S3= + 3 5 . 0 C");
+    EXPECT_EQ(json(printed[1])["hours"], 1240);
+
+    const CtlRun plain = ctl({"-d", device, "lamp-time", "temperatures"}, serve);
+    ASSERT_EQ(plain.status, 0) << plain.errors;
+    EXPECT_EQ(lines(plain.out), (std::vector<std::string>{
+                                    "1240 hours (0 1 2 4 0 CR  Hour Use)",
+                                    "S1 25 C, S2 30 C, S3 35 C (S1= + 2 5 . 0 C  ,   S2=  3 0 . 0 "
+                                    "C , S3= + 3 5 . 0 C)"}));
+
+    // An earlier command unanswered fails the run, whatever follows it.
+    const CtlRun failed = ctl({"-d", device, "-t", "300", "power-state", "lamp-time"}, serve);
+    EXPECT_EQ(failed.status, 1) << failed.errors;
 }
