@@ -8,6 +8,35 @@
 
 namespace toolkit::qt {
 
+namespace {
+
+// Unicode line breaking, not only blanks: a break only where the writing
+// system allows one.
+std::vector<QTextLine> layOut(QTextLayout& layout, qreal width) {
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(wrapping);
+    std::vector<QTextLine> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.push_back(line);
+    }
+    layout.endLayout();
+    return lines;
+}
+
+}  // namespace
+
+QStringList captionLines(const QString& caption, const QFont& font, qreal width) {
+    QTextLayout layout(caption, font);
+    QStringList texts;
+    for (const QTextLine& line : layOut(layout, width)) {
+        texts << caption.mid(line.textStart(), line.textLength());
+    }
+    return texts;
+}
+
 void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     QStylePainter painter(this);
     QStyleOptionButton option;
@@ -17,17 +46,8 @@ void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     painter.drawControl(QStyle::CE_PushButton, option);
 
     QTextLayout layout(caption, font());
-    QTextOption wrapping;
-    wrapping.setWrapMode(QTextOption::WordWrap);  // Unicode line breaking, not only blanks
-    layout.setTextOption(wrapping);
     const QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    std::vector<QTextLine> lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(room.width());
-        lines.push_back(line);
-    }
-    layout.endLayout();
+    std::vector<QTextLine> lines = layOut(layout, room.width());
 
     // Lines one em apart, as a Japanese font without extra leading stacks
     // them, so that two lines of a 9 pt caption fit a button 25 px high;

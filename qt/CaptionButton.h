@@ -6,9 +6,14 @@
 // caption exactly as set, for assistive technology too; the lines are
 // drawing only.
 
+#include <QFont>
 #include <QPushButton>
+#include <QStringList>
 
 namespace toolkit::qt {
+
+// The lines a caption breaks into at this width, each line's text.
+QStringList captionLines(const QString& caption, const QFont& font, qreal width);
 
 class CaptionButton : public QPushButton {
   public:

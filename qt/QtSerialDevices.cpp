@@ -52,18 +52,21 @@ std::vector<SerialDevice> QtSerialDevices::present() const {
     return devices;
 }
 
-// The stable names first; an adapter the system gave none is known by its
-// node, from the kernel's list of terminals.
 std::vector<std::string> QtSerialDevices::adapters() const {
+    const QDir terminals("/sys/class/tty");
+    return adapterOrder(stableNames(), terminals.entryList({"ttyUSB*", "ttyACM*"},
+                                                           QDir::AllEntries | QDir::System));
+}
+
+std::vector<std::string> adapterOrder(const std::map<QString, QString>& stable,
+                                      const QStringList& terminals) {
     std::vector<std::string> found;
     std::vector<QString> named;
-    for (const auto& [node, link] : stableNames()) {
+    for (const auto& [node, link] : stable) {
         found.push_back(link.toStdString());
         named.push_back(node);
     }
-    const QDir terminals("/sys/class/tty");
-    for (const QString& name :
-         terminals.entryList({"ttyUSB*", "ttyACM*"}, QDir::AllEntries | QDir::System)) {
+    for (const QString& name : terminals) {
         const QString node = "/dev/" + name;
         if (std::find(named.begin(), named.end(), node) == named.end()) {
             found.push_back(node.toStdString());

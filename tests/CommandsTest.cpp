@@ -10,6 +10,7 @@
 #include <set>
 
 #include "panel/CommandButtons.h"
+#include "panel/ControlTable.h"
 #include "panel/HoldRepeater.h"
 #include "vocabulary/Commands.h"
 #include "vocabulary/Decoder.h"
@@ -65,4 +66,25 @@ TEST(Commands, NamesGiveTheirCodesWordsAndReplyTimes) {
     }
     EXPECT_FALSE(projector::commandNamed("Power-On"));
     EXPECT_EQ(projector::codeOf("no-such-command"), "");
+}
+
+// A screen reader says what a button sends: its description begins with the
+// catalogue's words for the command of its row.
+TEST(Commands, EachDescribedButtonIsDescribedByTheCommandItSends) {
+    std::map<std::string_view, std::string_view> sends;
+    for (const panel::CommandButton& row : panel::commandButtonTable()) {
+        sends[row.control] = row.command;
+    }
+    for (const panel::HoldButton& row : panel::holdButtonTable()) sends[row.control] = row.command;
+    int described = 0;
+    for (const panel::Description& description : panel::descriptionTable()) {
+        const auto command = sends.find(description.control);
+        if (command == sends.end()) continue;
+        const projector::Command* sent = projector::commandNamed(command->second);
+        ASSERT_TRUE(sent);
+        EXPECT_TRUE(description.text.starts_with(sent->what))
+            << description.control << ": \"" << description.text << "\" for " << sent->name;
+        ++described;
+    }
+    EXPECT_GT(described, 40);
 }

@@ -132,6 +132,28 @@ TEST_F(Devices, AChoiceThatCannotBeKeptHoldsForThisRunWithOneWarning) {
     ASSERT_EQ(tk.box.warnings.size(), 1u);
     EXPECT_NE(tk.box.warnings[0].find("could not be kept"), std::string::npos);
     EXPECT_EQ(form.devices().deviceFor(1).path, "/dev/serial/by-id/usb-Prolific_B");
+    // "Default" that cannot be stored says so too, and holds for this run.
+    rightClick(names::Com1, "Default");
+    ASSERT_EQ(tk.box.warnings.size(), 2u);
+    EXPECT_NE(tk.box.warnings[1].find("could not be kept"), std::string::npos);
+    EXPECT_EQ(form.devices().deviceFor(1).path, "/dev/serial/by-id/usb-FTDI_A");
+}
+
+// A port left closed by a failed switch stays closed when a device chosen
+// for it fails too, and the frame shows the port the number went back to.
+TEST_F(Devices, AFailedChoiceOnAClosedPortLeavesItClosedAndShowsItsNumber) {
+    tk.port.missingDevices = {"/dev/serial/by-id/usb-Prolific_B"};
+    tk.option(names::Com2).click();  // COM2's adapter is not there
+    ASSERT_FALSE(tk.port.portOpen());
+    ASSERT_EQ(tk.port.commPort(), 1);
+    tk.box.warnings.clear();
+    tk.prompt.typed = {"/dev/ttyUSB7"};
+    tk.port.missingDevices = {"/dev/serial/by-id/usb-Prolific_B", "/dev/ttyUSB7"};
+    rightClick(names::Com2, "Other");
+    EXPECT_EQ(tk.box.warnings.size(), 1u);
+    EXPECT_FALSE(tk.port.portOpen());
+    EXPECT_EQ(tk.port.commPort(), 1);
+    EXPECT_TRUE(tk.option(names::Com1).value());
 }
 
 TEST_F(Devices, ALostDeviceWarnsOnceAndIsReopenedWhenBack) {

@@ -32,6 +32,11 @@ TEST(WireBytes, OneBytePerCharacter) {
              Case{"\xF4\x90\x80\x8D", "?"},      // U+11000D
              Case{"\xF8\x88\x80\x80\x80", "?"},  // five bytes, U+200000
              Case{"\x80\xBF", "??"},             // stray continuation bytes
+             Case{"\xE0\x83\xA9", "?"},          // U+00E9 overlong in three bytes
+             Case{"A\x80"
+                  "B",
+                  "A?B"},  // a stray one takes nothing before it
+             Case{"\xC3\xA9\x80", "\xE9?"},
              Case{"\xE3\x83"
                   "A",
                   "?A"},  // cut short

@@ -84,6 +84,13 @@ TEST_F(PortSettingsFrame, TheSettingsFrameStaysWhileTheMenuIsOpen) {
     };
     tk.option(names::Com2).rightClick();
     EXPECT_FALSE(tk.frame(names::PortSettings).visible());
+    // Hidden once for that Timer3: a later menu closed early leaves it be.
+    button(names::Com).click();
+    tk.menu.answer = [](const std::vector<toolkit::MenuItem>&) {
+        return std::optional<std::size_t>();
+    };
+    tk.option(names::Com2).rightClick();
+    EXPECT_TRUE(tk.frame(names::PortSettings).visible());
 }
 
 TEST_F(PortSettingsFrame, TheMenuClosedBeforeTimer3LeavesTheFrameToIt) {

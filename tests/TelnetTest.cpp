@@ -155,7 +155,8 @@ TEST(ComPort, AServerThatRefusesIsToldOnceAndNeverAskedForTheModemLines) {
 TEST(ComPort, TheServerAnswersEachRequestWithTheValueInForce) {
     ComPortServer server({19200});
     ComPortClient client;
-    const LineSettings asked{9600, 8, LineSettings::Even, LineSettings::Two};
+    // None of it the client's own default: the client learns each from the answers.
+    const LineSettings asked{38400, 7, LineSettings::Even, LineSettings::Two};
     std::string toServer = client.start() + client.request(asked);
     std::string toClient = server.start();
     bool changed = false, differed = false;

@@ -229,6 +229,12 @@ TEST(Program, ALogThatCannotBeWrittenStopsStartUpWithStatusTwo) {
         EXPECT_EQ(errors, "kr60p-panel: cannot write the traffic log to " + c.path + ": " +
                               c.reason + ".\n");
     }
+    // With a display named that is not there, the box cannot show: still 2.
+    QProcessEnvironment unreachable = withoutDisplay();
+    unreachable.insert("DISPLAY", ":97");
+    std::string errors;
+    EXPECT_EQ(runPanel({"--log", "/no/such/folder/traffic.log"}, unreachable, errors), 2);
+    EXPECT_NE(errors.find("cannot connect to the display :97"), std::string::npos) << errors;
 }
 
 // What the system says about a path, in the panel's words; a path too long to

@@ -19,6 +19,7 @@
 
 #include "PanelWindow.h"
 #include "panel/ControlTable.h"
+#include "qt/CaptionButton.h"
 #include "qt/QtDialogs.h"
 #include "tests/support/PtyPeer.h"
 
@@ -315,4 +316,21 @@ TEST_F(OnQt, TheDeviceMenuOpensWhereTheOperatorIsLooking) {
         QApplication::sendEvent(option, &request);
         EXPECT_EQ(shownAt, keyboard ? option->mapToGlobal(QPoint(0, option->height())) : pointer);
     }
+}
+
+// A caption too wide for its button breaks only where the writing system
+// allows: at a blank, between Japanese characters, never inside a word.
+TEST(Captions, BreakWhereTheWritingSystemAllows) {
+    const QFont font("IPAPGothic", 9);
+    const QFontMetricsF metrics(font);
+    // Room for the wider of the two lines, not for the whole.
+    const auto at = [&](const QString& caption, const QString& one, const QString& two) {
+        const qreal width =
+            std::max(metrics.horizontalAdvance(one), metrics.horizontalAdvance(two));
+        return toolkit::qt::captionLines(caption, font, width + 1);
+    };
+    EXPECT_EQ(at("WIRELESS", "WIRE", "LESS"), QStringList{"WIRELESS"});  // clipped, not broken
+    EXPECT_EQ(at("Video mute", "Video ", "mute"), (QStringList{"Video ", "mute"}));
+    EXPECT_EQ(at("データを表示する", "データを", "表示する"),
+              (QStringList{"データを", "表示する"}));
 }
