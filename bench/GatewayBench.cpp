@@ -1,9 +1,10 @@
 // kr60p-gateway against the simulator on a pseudo-terminal: a PJLink POWR ?
 // from request to answer beside the bare CR0 exchange on a line of its own,
-// fifty clients polling once a second, and the gateway's memory and idle
-// CPU, and a change on the line to its Class 2 notification. Prints rows 14
-// to 18 of the benchmark table. BENCH_SECONDS shortens
-// the polling run (60 by default).
+// fifty clients polling once a second and the journal's lines meanwhile, a
+// share client's wait under three and fifty pollers, the gateway's memory
+// and idle CPU, and a change on the line to its Class 2 notification. Prints
+// rows 14 to 20 of the benchmark table. BENCH_SECONDS shortens the polling
+// run (60 by default).
 // Usage: bench_gateway KR60P_SIM KR60P_GATEWAY
 
 #include <unistd.h>
@@ -95,6 +96,52 @@ int linesSent(const QString& log) {
     return static_cast<int>(file.readAll().count(" TX "));
 }
 
+// PJLink clients, each asking POWR ? once a second at its own moment.
+struct Pollers {
+    Pollers(quint16 port, int count)
+        : since(static_cast<std::size_t>(count)), buffers(static_cast<std::size_t>(count)) {
+        std::mt19937 random(4352);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+            auto client = std::make_unique<QTcpSocket>();
+            client->connectToHost("127.0.0.1", port);
+            client->waitForConnected(5'000);
+            QTcpSocket* socket = client.get();
+            QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, i] {
+                buffers[i] += socket->readAll();
+                for (qsizetype end; (end = buffers[i].indexOf('\r')) >= 0;) {
+                    const QByteArray line = buffers[i].left(end);
+                    buffers[i].remove(0, end + 1);
+                    if (line.startsWith("%1POWR=")) {
+                        ++answered;
+                        times.push_back(static_cast<double>(since[i].nsecsElapsed()) / 1e6);
+                    }
+                }
+            });
+            auto timer = std::make_unique<QTimer>();
+            timer->setInterval(1000);
+            QObject::connect(timer.get(), &QTimer::timeout, [this, socket, i] {
+                since[i].start();
+                ++asked;
+                socket->write("%1POWR ?\r");
+            });
+            QTimer::singleShot(static_cast<int>(random() % 1000), timer.get(),
+                               [t = timer.get()] { t->start(); });
+            clients.push_back(std::move(client));
+            timers.push_back(std::move(timer));
+        }
+    }
+    void stop() {
+        for (auto& timer : timers) timer->stop();
+    }
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    std::vector<std::unique_ptr<QTimer>> timers;
+    std::vector<QElapsedTimer> since;
+    std::vector<QByteArray> buffers;
+    std::vector<double> times;
+    int asked = 0;
+    int answered = 0;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -161,79 +208,85 @@ int main(int argc, char* argv[]) {
                percentile(fromAnswer, 0.5)),
         "gateway's cost < 1 ms", lineMedian - bareMedian < 1.0);
 
-    // Fifty clients, each asking POWR ? once a second at its own moment.
+    // Fifty clients, each asking POWR ? once a second at its own moment; the
+    // journal (standard error) meanwhile.
     const int before = linesSent(log);
-    std::vector<std::unique_ptr<QTcpSocket>> clients;
-    std::vector<double> times;
-    int asked = 0;
-    int answered = 0;
-    std::mt19937 random(4352);
-    std::vector<std::unique_ptr<QTimer>> timers;
-    std::vector<QElapsedTimer> since(50);
-    std::vector<QByteArray> buffers(50);
-    for (int i = 0; i < 50; ++i) {
-        auto client = std::make_unique<QTcpSocket>();
-        client->connectToHost("127.0.0.1", port);
-        client->waitForConnected(5'000);
-        QTcpSocket* socket = client.get();
-        QObject::connect(socket, &QTcpSocket::readyRead, [&, socket, i] {
-            buffers[i] += socket->readAll();
-            for (qsizetype end; (end = buffers[i].indexOf('\r')) >= 0;) {
-                const QByteArray line = buffers[i].left(end);
-                buffers[i].remove(0, end + 1);
-                if (line.startsWith("%1POWR=")) {
-                    ++answered;
-                    times.push_back(static_cast<double>(since[i].nsecsElapsed()) / 1e6);
-                }
-            }
-        });
-        auto timer = std::make_unique<QTimer>();
-        timer->setInterval(1000);
-        QObject::connect(timer.get(), &QTimer::timeout, [&, socket, i] {
-            since[i].start();
-            ++asked;
-            socket->write("%1POWR ?\r");
-        });
-        QTimer::singleShot(static_cast<int>(random() % 1000), timer.get(),
-                           [t = timer.get()] { t->start(); });
-        clients.push_back(std::move(client));
-        timers.push_back(std::move(timer));
-    }
+    gateway.readAllStandardError();
+    Pollers fifty(port, 50);
     runFor(seconds * 1000);
-    for (auto& timer : timers) timer->stop();
+    fifty.stop();
     runFor(1000);
     const int exchanges = linesSent(log) - before;
+    const auto journalLines = gateway.readAllStandardError().count('\n');
     row(15, format("kr60p-gateway: 50 clients, POWR ? once a second each, for %d s", seconds),
         format("%d asked, %d answered; answer time median %.3f ms, p99 %.3f ms; %d exchanges "
                "reached the line (%.2f a second)",
-               asked, answered, percentile(times, 0.5), percentile(times, 0.99), exchanges,
-               exchanges / static_cast<double>(seconds)),
+               fifty.asked, fifty.answered, percentile(fifty.times, 0.5),
+               percentile(fifty.times, 0.99), exchanges, exchanges / static_cast<double>(seconds)),
         "every answer; the pollers cost the line no more than the gateway's own poll",
-        answered == asked && exchanges <= 2 * seconds + 2);
+        fifty.answered == fifty.asked && exchanges <= 2 * seconds + 2);
+    row(19, format("kr60p-gateway: the journal's lines while 50 clients poll for %d s", seconds),
+        format("%lld lines (the new client once; every request in --log only)",
+               static_cast<long long>(journalLines)),
+        "a handful", journalLines <= 5);
     const long busyKiB = residentKiB(gateway.processId());
-    clients.clear();
-    timers.clear();
 
-    // Idle: no client, and none of those on this host's own address is a
-    // controller to be notified.
+    // A share client's CR0 beside the pollers: its time beyond the bare
+    // exchange is what it waited for the exchange on the wire ahead of it.
+    std::string waits;
+    bool withinOne = true;
+    std::mt19937 random(2217);
+    for (const int count : {3, 50}) {
+        Pollers pollers(port, count);
+        runFor(1500);
+        QTcpSocket share;
+        share.connectToHost("127.0.0.1", sharePort);
+        share.waitForConnected(5'000);
+        share.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        std::vector<double> beyond;
+        for (int i = 0; i < 20; ++i) {
+            runFor(300 + static_cast<int>(random() % 400));
+            beyond.push_back(exchange(share, "CR0\r") - bareMedian);
+        }
+        pollers.stop();
+        const double worst = *std::max_element(beyond.begin(), beyond.end());
+        waits += format("%s%d pollers: median %.3f ms, worst %.3f ms", waits.empty() ? "" : "; ",
+                        count, percentile(beyond, 0.5), worst);
+        withinOne = withinOne && worst < 2 * bareMedian + 5;
+        runFor(1000);
+    }
+    row(20, "kr60p-gateway: a share client's CR0 beyond the bare exchange, 20 each beside pollers",
+        waits + format(" (the bare exchange %.3f ms)", bareMedian),
+        "at most one exchange ahead of it", withinOne);
+
+    // Idle: no client, and nobody to notify.
     runFor(1000);
     double cpuBefore = cpuSeconds(gateway.processId());
     runFor(10'000);
     const double idleCpu = (cpuSeconds(gateway.processId()) - cpuBefore) / 10.0 * 100.0;
 
-    // A change made through the share, from the write to the controller's
-    // notification; the controller, on another loopback address, sent a
-    // command first and so is the one told.
+    // A change made through the share, from the write to the notification
+    // at a --notify host; a second gateway, which has one to tell from its
+    // start, so that it polls.
+    gateway.terminate();
+    gateway.waitForFinished(5'000);
+    QUdpSocket controller;
+    controller.bind(QHostAddress("127.0.0.2"), 0);
+    gateway.start(gatewayProgram,
+                  {"--device", folder.filePath("projector"), "--listen", "127.0.0.1:0", "--share",
+                   "tcp://127.0.0.1:0", "--log", log, "--notify",
+                   QString("127.0.0.2:%1").arg(controller.localPort())});
+    spinUntil([&] {
+        QFile file(log);
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        const QByteArray text = file.readAll();
+        const auto share = text.lastIndexOf("SHARE on tcp://127.0.0.1:");
+        if (share < 0 || text.lastIndexOf("log started") > share) return false;
+        sharePort = static_cast<quint16>(text.mid(share + 25).split(':').front().toInt());
+        return true;
+    });
     std::vector<double> notified;
     {
-        QUdpSocket controller;
-        controller.bind(QHostAddress("127.0.0.2"), port);
-        QTcpSocket client;
-        client.bind(QHostAddress("127.0.0.2"));
-        client.connectToHost("127.0.0.1", port);
-        client.waitForConnected(5'000);
-        spinUntil([&] { return client.readAll().endsWith('\r'); });
-        exchange(client, "%1INPT ?\r");
         QTcpSocket share;
         share.connectToHost("127.0.0.1", sharePort);
         share.waitForConnected(5'000);
@@ -269,7 +322,7 @@ int main(int argc, char* argv[]) {
         "report | - |\n",
         static_cast<double>(idleKiB) / 1024.0, static_cast<double>(busyKiB) / 1024.0);
     row(17, "kr60p-gateway: CPU while idle, 10 s each",
-        format("no controller to notify: %.2f %% of one core; once one is known (polling one "
+        format("nobody to notify: %.2f %% of one core; with a --notify host (polling one "
                "status a second for its notifications): %.2f %%",
                idleCpu, pollingCpu),
         "< 0.1 % with none", idleCpu < 0.1);

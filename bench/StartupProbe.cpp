@@ -5,7 +5,10 @@
 //   bench_startup_probe panel|empty|text DEVICE IDLE_SECONDS
 //
 // "text" is the empty window with one line in each of the panel's two fonts:
-// the floor for any window that shows Japanese text.
+// the floor for any window that shows Japanese text. Built twice: with the
+// panel (bench_startup_probe, PROBE_PANEL), and linking only what the plain
+// windows show (bench_window_probe), so that the panel's libraries are the
+// panel's cost.
 
 #include <QApplication>
 #include <QEventLoop>
@@ -20,9 +23,11 @@
 #include <string>
 
 #include "Cost.h"
+#ifdef PROBE_PANEL
 #include "panel/ControlNames.h"
 #include "panel/Form1.h"
 #include "qt/QtToolkit.h"
+#endif
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;
@@ -31,11 +36,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 
-    std::unique_ptr<toolkit::qt::QtToolkit> toolkit;
-    std::unique_ptr<panel::Form1> form;
     std::unique_ptr<QWidget> empty;
     QWidget* shown = nullptr;
-    if (mode == "panel") {
+#ifdef PROBE_PANEL
+    std::unique_ptr<toolkit::qt::QtToolkit> toolkit;
+    std::unique_ptr<panel::Form1> form;
+    if (mode != "panel") return 2;
+    {
         toolkit = std::make_unique<toolkit::qt::QtToolkit>();
         form = std::make_unique<panel::Form1>(*toolkit, std::map<int, std::string>{{1, argv[2]}});
         form->Form_Load();
@@ -43,7 +50,9 @@ int main(int argc, char** argv) {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->objectName() == panel::names::Window) shown = top;
         }
-    } else {
+    }
+#else
+    {
         empty = std::make_unique<QWidget>();
         empty->resize(633, 327);
         if (mode == "text") {
@@ -56,6 +65,7 @@ int main(int argc, char** argv) {
         empty->show();
         shown = empty.get();
     }
+#endif
     if (!QTest::qWaitForWindowExposed(shown)) return 1;
     const auto shownAt = std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::steady_clock::now().time_since_epoch())

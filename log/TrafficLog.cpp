@@ -45,16 +45,16 @@ std::FILE* openLog(const std::string& path) {
     return file;
 }
 
-TrafficLog::TrafficLog(std::vector<Sink> sinks, std::function<void(const std::string&)> failed,
-                       Clock clock)
+TrafficLog::TrafficLog(const std::vector<Sink>& sinks,
+                       std::function<void(const std::string&)> failed, Clock clock)
     : failed_(std::move(failed)), clock_(std::move(clock)) {
-    setSinks(std::move(sinks));
+    setSinks(sinks);
 }
 
 TrafficLog::TrafficLog(std::FILE* out, std::function<void(const std::string&)> failed, Clock clock)
     : TrafficLog(std::vector<Sink>{{out, true}}, std::move(failed), std::move(clock)) {}
 
-void TrafficLog::setSinks(std::vector<Sink> sinks) {
+void TrafficLog::setSinks(const std::vector<Sink>& sinks) {
     streams_.clear();
     for (const Sink& sink : sinks) streams_.push_back({sink, true});
 }

@@ -35,7 +35,7 @@ class TrafficLog : public projector::LinkListener {
     // failed: told once a stream, in words, when a write fails; that stream
     // then stops and the program goes on without it.
     TrafficLog(
-        std::vector<Sink> sinks, std::function<void(const std::string&)> failed,
+        const std::vector<Sink>& sinks, std::function<void(const std::string&)> failed,
         Clock clock = [] { return toolkit::wallClock(); });
     // One stream, with everything.
     TrafficLog(
@@ -44,7 +44,7 @@ class TrafficLog : public projector::LinkListener {
 
     // Streams from now on (a log file reopened): those already there stay
     // open, the program closes those it opened.
-    void setSinks(std::vector<Sink> sinks);
+    void setSinks(const std::vector<Sink>& sinks);
     // A service of one device: its lines name the device, not a port number,
     // and advise as a service's journal should.
     void setService(bool service) { oneDevice_ = service; }

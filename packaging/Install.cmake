@@ -2,6 +2,8 @@
 # gateway's systemd unit, its user and an example configuration.
 include(GNUInstallDirs)
 install(TARGETS kr60p-panel kr60p-ctl kr60p-sim kr60p-gateway RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Beside the programs, as they look for it: ../lib/kr60p-panel from bin/.
+install(TARGETS kr60p_network LIBRARY DESTINATION lib/kr60p-panel)
 install(FILES packaging/kr60p-panel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 16 32 48)
   install(FILES assets/icon-${size}.png

@@ -53,9 +53,14 @@ std::vector<SerialDevice> QtSerialDevices::present() const {
 }
 
 std::vector<std::string> QtSerialDevices::adapters() const {
-    const QDir terminals("/sys/class/tty");
-    return adapterOrder(stableNames(), terminals.entryList({"ttyUSB*", "ttyACM*"},
-                                                           QDir::AllEntries | QDir::System));
+    // Filtered here, not by a name filter, which would load the regular
+    // expression engine at every start.
+    QStringList terminals;
+    for (const QString& name :
+         QDir("/sys/class/tty").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (name.startsWith("ttyUSB") || name.startsWith("ttyACM")) terminals << name;
+    }
+    return adapterOrder(stableNames(), terminals);
 }
 
 std::vector<std::string> adapterOrder(const std::map<QString, QString>& stable,

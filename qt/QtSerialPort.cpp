@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <cerrno>
 
-#include "qt/NetworkLine.h"
+#include "qt/NetworkLines.h"
 #include "qt/QtSerialDevices.h"
 #include "qt/SerialLine.h"
 #include "toolkit/DeviceAddress.h"
@@ -76,7 +76,10 @@ std::unique_ptr<Line> QtSerialPort::makeLine(const std::string& device) {
     };
     if (!isNetworkDevice(device)) return std::make_unique<SerialLine>(device, std::move(events));
     if (auto bad = addressFault(device)) throw SerialError(numbered(*bad));
-    return std::make_unique<NetworkLine>(device, *readAddress(device).address, std::move(events));
+    const auto lines = networkLines();
+    if (!lines)
+        throw SerialError(numbered(faultOf(Fault::Kind::CannotOpen, device, lines.error())));
+    return (*lines)(device, *readAddress(device).address, std::move(events));
 }
 
 void QtSerialPort::setPortOpen(bool open) {

@@ -113,7 +113,7 @@ TextBox& QtToolkit::createTextBox(const ControlSpec& spec) {
 
 Image& QtToolkit::createImage(const ControlSpec& spec) {
     auto* picture = new QLabel();
-    picture->setPixmap(QPixmap(":/panel/image1.png"));
+    picture->setPixmap(QPixmap(":/panel/image1.bmp"));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(picture, spec);
     return keep(images_, std::make_unique<QtImage>(picture));

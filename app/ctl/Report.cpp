@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "vocabulary/Commands.h"
@@ -32,8 +33,7 @@ void print(const QJsonObject& object) {
 }
 
 std::string number(double value) {
-    return QString::number(value, 'f', value == static_cast<long long>(value) ? 0 : 1)
-        .toStdString();
+    return QString::number(value, 'f', value == std::floor(value) ? 0 : 1).toStdString();
 }
 
 // The numbers a reading gives, as a person reads them: "1240 hours"; none

@@ -123,17 +123,17 @@ toolkit::Result<Options, Exit> readOptions(const std::vector<std::string>& argum
     const QCommandLineOption config(
         "config", "Read the same settings from FILE, one key=value a line; the command line wins.",
         "FILE");
+    const auto qs = [](std::string_view text) {
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    };
     std::vector<std::unique_ptr<QCommandLineOption>> options;
     for (const Setting& setting : settingTable()) {
-        QStringList names{QString::fromUtf8(setting.key.data(), setting.key.size())};
+        QStringList names{qs(setting.key)};
         if (setting.key == "device") names.prepend("d");
-        const QString text = QString::fromUtf8(setting.help.data(), setting.help.size());
-        options.push_back(
-            setting.kind == Kind::Switch
-                ? std::make_unique<QCommandLineOption>(names, text)
-                : std::make_unique<QCommandLineOption>(
-                      names, text,
-                      QString::fromUtf8(setting.valueName.data(), setting.valueName.size())));
+        options.push_back(setting.kind == Kind::Switch
+                              ? std::make_unique<QCommandLineOption>(names, qs(setting.help))
+                              : std::make_unique<QCommandLineOption>(names, qs(setting.help),
+                                                                     qs(setting.valueName)));
     }
     parser.addOption(help);
     parser.addOption(version);

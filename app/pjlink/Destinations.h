@@ -14,7 +14,7 @@
 namespace gateway {
 
 // How long a controller is told of changes after its last request.
-inline constexpr std::int64_t kControllerMs = 5 * 60 * 1000;
+inline constexpr std::int64_t kControllerMs = 5LL * 60 * 1000;
 
 struct Place {
     QHostAddress address;

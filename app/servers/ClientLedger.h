@@ -15,10 +15,10 @@
 
 namespace gateway {
 
-inline constexpr std::int64_t kSummaryMs = 10 * 60 * 1000;
+inline constexpr std::int64_t kSummaryMs = 10LL * 60 * 1000;
 // Requests from one host within a second beyond which it floods.
 inline constexpr int kFloodPerSecond = 50;
-inline constexpr std::int64_t kRefusalRepeatMs = 60 * 1000;
+inline constexpr std::int64_t kRefusalRepeatMs = 60LL * 1000;
 // Hosts kept at most; one more is not summed up.
 inline constexpr std::size_t kMostHosts = 1024;
 

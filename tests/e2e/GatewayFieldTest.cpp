@@ -34,7 +34,7 @@ std::size_t count(const std::string& text, const std::string& what) {
 TEST(GatewayField, SighupReadsTheConfigurationAgainAndKeepsItWhenItIsWrong) {
     QTemporaryDir folder;
     SimulatorProcess projector;
-    const std::string device = projector.devicePath();
+    const std::string& device = projector.devicePath();
     const QString conf = written(folder, "hall-3.conf",
                                  QByteArray::fromStdString("device=" + device + "\nname=Hall 3\n"));
     Gateway gateway({"--config", conf});
@@ -165,6 +165,7 @@ TEST(GatewayField, ThroughTheShareUnderPollingEveryReplyCounts) {
                      "tcp://127.0.0.1:0"});
     std::atomic<bool> polling{true};
     std::vector<std::thread> pollers;
+    pollers.reserve(3);
     for (int i = 0; i < 3; ++i) {
         pollers.emplace_back([&, i] {
             QTcpSocket socket;

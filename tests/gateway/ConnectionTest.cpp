@@ -47,7 +47,7 @@ struct Pair {
 TEST(Connection, AClientThatReadsNoneOfItsAnswersIsCutOff) {
     Pair pair;
     // Whatever the kernel takes first (on the loopback, a few MiB at most).
-    const std::string answer(16 * 1024, 'a');
+    const std::string answer(16UL * 1024, 'a');
     for (int i = 0; i < 1024 && pair.closed.empty(); ++i) {
         pair.connection->say(answer);
         QCoreApplication::processEvents();

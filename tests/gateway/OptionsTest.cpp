@@ -15,7 +15,7 @@ namespace {
 class Options : public ::testing::Test {
   protected:
     std::string file(const std::string& name, const std::string& text, mode_t mode = 0600) {
-        const std::string path = folder.filePath(QString::fromStdString(name)).toStdString();
+        std::string path = folder.filePath(QString::fromStdString(name)).toStdString();
         std::ofstream(path) << text;
         ::chmod(path.c_str(), mode);
         return path;
