@@ -1,6 +1,7 @@
 // Any bytes from a PJLink client, in any pieces: the conversation answers
-// only whole lines, each answer one line ended by its CR, never more than it
-// was sent lines, and holds no more than one line's worth.
+// only whole lines (ended by CR, LF or CR LF), each answer one line ended by
+// its CR, never more than it was sent lines, and holds no more than one
+// line's worth.
 
 #include <cstdint>
 #include <cstdlib>
@@ -27,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     pjlink::Conversation conversation(password ? std::optional<std::string>("pw") : std::nullopt,
                                       {"0123abcd", "00112233445566778899aabbccddeeff"}, digest);
+    // Lines end at CR, LF, or CR LF (one end).
     std::size_t lines = 0;
-    for (const char c : bytes) lines += c == '\r' ? 1 : 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        lines += bytes[i] == '\r' || (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) ? 1 : 0;
+    }
     std::size_t told = 0;
     bool refused = false;
     for (std::size_t at = 0; at < bytes.size() && !refused; at += piece) {

@@ -32,6 +32,7 @@ SharedLine::SharedLine(ExchangeQueue& queue, Now now, toolkit::Timer& probe, int
 void SharedLine::query(const std::string& code, ExchangeQueue::Done done) {
     if (const auto kept = kept_.find(code); kept != kept_.end()) {
         if (kept->second.era == era_ && now_() - kept->second.at < freshMs_) {
+            ++fromCache_;
             done(kept->second.answer);
             return;
         }

@@ -52,8 +52,10 @@ class SharedLine : public LinkListener {
     void onSilence(std::function<void(bool silent)> heard) { silence_.push_back(std::move(heard)); }
     bool silent() const { return silent_; }
 
-    // How many exchanges reached the queue.
+    // How many exchanges reached the queue, and how many queries were
+    // answered from an answer of the last second instead.
     std::uint64_t exchanges() const { return exchanges_; }
+    std::uint64_t fromCache() const { return fromCache_; }
 
     // What a device said before it went away, or before it came back, no
     // longer stands.
@@ -83,6 +85,7 @@ class SharedLine : public LinkListener {
     // before the last of them may tell of the time before it, and is neither shared nor kept.
     std::uint64_t era_ = 0;
     std::uint64_t exchanges_ = 0;
+    std::uint64_t fromCache_ = 0;
     int unanswered_ = 0;  // exchanges in a row that got no byte
     bool silent_ = false;
     // Those waiting for a query on its way, by its code and era.

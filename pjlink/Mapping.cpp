@@ -168,6 +168,17 @@ std::optional<Response> statusOf(const projector::Reading& reading, Status statu
     return std::nullopt;
 }
 
+std::vector<std::string> errorWords(std::string_view errors) {
+    constexpr std::array<std::string_view, 6> kComponents{"Fan",   "Lamp",   "Temperature",
+                                                          "Cover", "Filter", "Other"};
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < kComponents.size() && i < errors.size(); ++i) {
+        if (errors[i] == '1') words.push_back(std::string(kComponents[i]) + ": warning");
+        if (errors[i] == '2') words.push_back(std::string(kComponents[i]) + ": error");
+    }
+    return words;
+}
+
 std::string mappingTables() {
     std::string text = row({"CR0 reply", "state", "POWR ?", "ERST ?"});
     text += "|---|---|---|---|\n";

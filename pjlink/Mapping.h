@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pjlink/Protocol.h"
 #include "vocabulary/Decoder.h"
@@ -66,6 +67,10 @@ std::string_view queryOf(Status status);
 // standby, ERR4 for a state no row knows); nothing when the reading does
 // not speak of it. The answers and the notifications both read it here.
 std::optional<Response> statusOf(const projector::Reading& reading, Status status);
+
+// ERST's six digits in a person's words: "Temperature: warning", ...; none
+// when all is well.
+std::vector<std::string> errorWords(std::string_view errors);
 
 // The tables above in Markdown, as the README shows them.
 std::string mappingTables();

@@ -18,16 +18,15 @@ std::string codeOf(Status status) {
 
 // The status an action changes, read again after it.
 std::optional<Status> changedBy(std::string_view code) {
-    for (const InputRow& row : inputRows()) {
-        if (projector::codeOf(row.command) == code) return Status::Input;
-    }
-    for (const MuteSetting& setting : muteSettings()) {
-        for (const std::string_view name : setting.commands) {
-            if (projector::codeOf(name) == code) return Status::Mute;
-        }
-    }
-    if (code == projector::codeOf("power-on") || code == projector::codeOf("power-off")) {
-        return Status::Power;
+    switch (projector::changesOf(code)) {
+        case projector::Changes::Power:
+            return Status::Power;
+        case projector::Changes::Input:
+            return Status::Input;
+        case projector::Changes::Mutes:
+            return Status::Mute;
+        case projector::Changes::Nothing:
+            break;
     }
     return std::nullopt;
 }

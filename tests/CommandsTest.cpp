@@ -12,6 +12,7 @@
 #include "panel/CommandButtons.h"
 #include "panel/ControlTable.h"
 #include "panel/HoldRepeater.h"
+#include "panel/Pacing.h"
 #include "vocabulary/Commands.h"
 #include "vocabulary/Decoder.h"
 
@@ -87,4 +88,20 @@ TEST(Commands, EachDescribedButtonIsDescribedByTheCommandItSends) {
         ++described;
     }
     EXPECT_GT(described, 40);
+}
+
+// A command held anywhere (the page too) repeats at the window's pace.
+TEST(Commands, AHeldCommandRepeatsAtTheWindowsPace) {
+    for (const panel::HoldButton& row : panel::holdButtonTable()) {
+        const projector::Command* command = projector::commandNamed(row.command);
+        ASSERT_TRUE(command);
+        EXPECT_EQ(command->repeatMs, row.arrow ? panel::kDesignRepeatMs : row.repeat)
+            << row.command;
+    }
+    for (const projector::Command& command : projector::commandCatalogue()) {
+        const bool held =
+            std::any_of(panel::holdButtonTable().begin(), panel::holdButtonTable().end(),
+                        [&](const panel::HoldButton& row) { return row.command == command.name; });
+        EXPECT_EQ(command.repeatMs != 0, held) << command.name;
+    }
 }

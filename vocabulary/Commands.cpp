@@ -9,6 +9,8 @@ namespace {
 constexpr int kPicture = kPictureModeReplyMs;
 constexpr int kSignal = kSignalTypeReplyMs;
 
+// The held buttons' pace is the window's: Timer1's preset for each, the
+// arrows at Timer1's design interval.
 // clang-format off
 constexpr std::array kCatalogue = std::to_array<Command>({
     {"power-on",           "C00", "Power on"},
@@ -59,19 +61,19 @@ constexpr std::array kCatalogue = std::to_array<Command>({
     {"video-auto",         "C32", "Video: signal type found automatically", kSignal},
     {"video-composite",    "C33", "Video: composite video signal", kSignal},
     {"video-s-video",      "C34", "Video: S-Video signal", kSignal},
-    {"volume-up",          "C09", "Volume up"},
-    {"volume-down",        "C0A", "Volume down"},
-    {"brightness-up",      "C20", "Brightness up"},
-    {"brightness-down",    "C21", "Brightness down"},
-    {"zoom-in",            "C30", "Digital zoom in"},
-    {"zoom-out",           "C31", "Digital zoom out"},
-    {"keystone-up",        "C8E", "Keystone up"},
-    {"keystone-down",      "C8F", "Keystone down"},
-    {"cursor-up",          "C3C", "Cursor up"},
-    {"cursor-down",        "C3D", "Cursor down"},
-    {"cursor-left",        "C3B", "Cursor left"},
-    {"cursor-right",       "C3A", "Cursor right"},
-    {"cursor-select",      "C3F", "Cursor select"},
+    {"volume-up",          "C09", "Volume up", kReplyMs, false, 250},
+    {"volume-down",        "C0A", "Volume down", kReplyMs, false, 250},
+    {"brightness-up",      "C20", "Brightness up", kReplyMs, false, 50},
+    {"brightness-down",    "C21", "Brightness down", kReplyMs, false, 50},
+    {"zoom-in",            "C30", "Digital zoom in", kReplyMs, false, 250},
+    {"zoom-out",           "C31", "Digital zoom out", kReplyMs, false, 250},
+    {"keystone-up",        "C8E", "Keystone up", kReplyMs, false, 250},
+    {"keystone-down",      "C8F", "Keystone down", kReplyMs, false, 250},
+    {"cursor-up",          "C3C", "Cursor up", kReplyMs, false, 200},
+    {"cursor-down",        "C3D", "Cursor down", kReplyMs, false, 200},
+    {"cursor-left",        "C3B", "Cursor left", kReplyMs, false, 200},
+    {"cursor-right",       "C3A", "Cursor right", kReplyMs, false, 200},
+    {"cursor-select",      "C3F", "Cursor select", kReplyMs, false, 500},
     {"mute-state",         "CRA", "Ask for the picture and sound mutes", kReplyMs, true},
     {"software-version",   "CR9", "Ask for the projector's software version", kReplyMs, true},
     {"pressure",           "CR PRESSURE", "Ask for the air pressure", kReplyMs, true},
@@ -94,6 +96,23 @@ const Command* commandNamed(std::string_view name) {
 std::string_view codeOf(std::string_view name) {
     const Command* command = commandNamed(name);
     return command ? command->code : std::string_view();
+}
+
+const Command* commandOfCode(std::string_view code) {
+    for (const Command& command : kCatalogue) {
+        if (command.code == code) return &command;
+    }
+    return nullptr;
+}
+
+Changes changesOf(std::string_view code) {
+    const Command* command = commandOfCode(code);
+    if (!command) return Changes::Nothing;
+    const std::string_view name = command->name;
+    if (name == "power-on" || name == "power-off") return Changes::Power;
+    if (name == "input-pc1" || name == "input-pc2" || name == "input-video") return Changes::Input;
+    if (name.starts_with("mute-o") || name.starts_with("no-show-")) return Changes::Mutes;
+    return Changes::Nothing;
 }
 
 int replyMsOf(std::string_view code) {

@@ -21,6 +21,7 @@ struct Command {
     std::string_view what;  // what it does, in a person's words
     int replyMs = kReplyMs;
     bool typed = false;  // the window has no button for it: typed in CMD
+    int repeatMs = 0;    // a held button's: sent again this often while held
 };
 
 // In the window's order: the single-press buttons, then the held ones, then
@@ -32,5 +33,11 @@ const Command* commandNamed(std::string_view name);
 std::string_view codeOf(std::string_view name);
 // How long the reply to a code may take: its command's time, or the usual.
 int replyMsOf(std::string_view code);
+// The command that sends a code; nothing for a code no command sends.
+const Command* commandOfCode(std::string_view code);
+// What an action changes that a query reads again: the input, the mutes, the
+// power state; nothing for one that changes none of them.
+enum class Changes { Nothing, Power, Input, Mutes };
+Changes changesOf(std::string_view code);
 
 }  // namespace projector

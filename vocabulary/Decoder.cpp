@@ -228,6 +228,13 @@ std::string_view fieldName(Field field) {
     return "lamps";
 }
 
+std::string_view codeOfField(Field field) {
+    for (const Query& query : kQueries) {
+        if (query.field == field) return query.code;
+    }
+    return {};
+}
+
 bool isQuery(std::string_view code) {
     return queryOf(code) != nullptr;
 }

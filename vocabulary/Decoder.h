@@ -44,6 +44,9 @@ struct Decoded {
 };
 Decoded decodeAnswer(std::string_view code, std::string_view reply);
 
+// The query whose reply the decoder reads as this field ("CR0" for the state).
+std::string_view codeOfField(Field field);
+
 // Whether the decoder reads the replies to this code.
 bool isQuery(std::string_view code);
 

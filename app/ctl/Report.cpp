@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/ReadingJson.h"
 #include "vocabulary/Commands.h"
 #include "vocabulary/Decoder.h"
 #include "vocabulary/Trace.h"
@@ -66,25 +67,6 @@ std::string said(const Outcome& outcome) {
     return trimmed(projector::traceOf(outcome.reply));
 }
 
-QJsonValue json(const std::optional<double>& value) {
-    return value ? QJsonValue(*value) : QJsonValue();
-}
-
-// A state by its name, hours and pressure as numbers, temperatures as a
-// list of three; null for one the reply did not hold as a number.
-void add(QJsonObject& object, const projector::Reading& reading) {
-    const QString field = q(std::string(projector::fieldName(reading.field)));
-    if (reading.numbers.size() == 1) {
-        object[field] = json(reading.numbers.front());
-    } else if (!reading.numbers.empty()) {
-        QJsonArray numbers;
-        for (const auto& value : reading.numbers) numbers.append(json(value));
-        object[field] = numbers;
-    } else {
-        object[field] = q(reading.text);
-    }
-}
-
 QJsonObject jsonOf(const Outcome& outcome) {
     QJsonObject object{{"command", q(outcome.command)},
                        {"code", q(outcome.code)},
@@ -95,7 +77,7 @@ QJsonObject jsonOf(const Outcome& outcome) {
         object["decoded"] =
             outcome.decoded ? QJsonValue(q(trimmed(*outcome.decoded))) : QJsonValue();
     }
-    if (outcome.reading) add(object, *outcome.reading);
+    if (outcome.reading) app::addReading(object, *outcome.reading);
     return object;
 }
 
@@ -117,7 +99,7 @@ void Report::status(const std::vector<Outcome>& outcomes) const {
         for (const Outcome& outcome : outcomes) {
             object[q(outcome.command)] =
                 outcome.answered ? QJsonValue(q(said(outcome))) : QJsonValue();
-            if (outcome.reading) add(object, *outcome.reading);
+            if (outcome.reading) app::addReading(object, *outcome.reading);
             answered = answered && outcome.answered;
         }
         object["answered"] = answered;

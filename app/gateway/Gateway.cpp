@@ -1,10 +1,14 @@
 #include "app/gateway/Gateway.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslKey>
 
 #include "app/ExitStatus.h"
 #include "app/ProgramStart.h"
 #include "app/servers/Listening.h"
+#include "toolkit/WallClock.h"
 #include "vocabulary/Product.h"
 #include "vocabulary/Sentences.h"
 
@@ -69,7 +73,14 @@ Gateway::Gateway(app::ProgramLine& line, trafficlog::TrafficLog& log,
       notifier_(
           line.shared(), poll_, [&line] { return line.now(); },
           [this](const std::string& text) { udp_.notify(text); }),
-      pjlink_(answers_, options_.password, journal_, [&line] { return line.now(); }) {
+      pjlink_(answers_, options_.password, journal_, [&line] { return line.now(); }),
+      statePoll_(nullptr, "StatePoll", projector::kStatePollMs),
+      state_(
+          line.shared(), statePoll_, [&line] { return line.now(); },
+          [] { return toolkit::wallClock(); }),
+      counts_(line.shared()) {
+    line.addListener(state_);
+    line.addListener(counts_);
     line.addListener(notifier_);
     line.addListener(*this);
     line.shared().onSilence([this](bool silent) {
@@ -123,6 +134,50 @@ toolkit::Checked Gateway::serve() {
         log_.note("SHARE on tcp://" + where->shown() +
                   ": the line for the panel and kr60p-ctl, without a password");
     }
+    return serveWeb();
+}
+
+toolkit::Checked Gateway::serveWeb() {
+    if (!options_.http) return toolkit::Done{};
+    std::optional<Tls> tls;
+    if (!options_.httpCertificate.empty()) {
+        QFile certificate(QString::fromStdString(options_.httpCertificate));
+        QFile key(QString::fromStdString(options_.httpKey));
+        if (!certificate.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly)) {
+            return toolkit::failure("cannot read the certificate " + options_.httpCertificate +
+                                    " or its key " + options_.httpKey);
+        }
+        const QByteArray keyText = key.readAll();
+        Tls loaded{QSslCertificate(&certificate, QSsl::Pem), QSslKey(keyText, QSsl::Rsa)};
+        if (loaded.key.isNull()) loaded.key = QSslKey(keyText, QSsl::Ec);
+        if (loaded.certificate.isNull() || loaded.key.isNull()) {
+            return toolkit::failure("the certificate " + options_.httpCertificate + " or its key " +
+                                    options_.httpKey + " is not PEM");
+        }
+        tls = loaded;
+    }
+    Api::Parts parts{line_.shared(),
+                     state_,
+                     counts_,
+                     options_.device,
+                     {options_.name, std::string(projector::kMaker), std::string(projector::kModel),
+                      "kr60p-gateway " PANEL_VERSION},
+                     [this] {
+                         return web::Clients{pjlink_.clients(), share_ ? share_->clients() : 0,
+                                             web_ ? web_->connections() : 0};
+                     },
+                     [this] { return line_.now(); }};
+    web_ = std::make_unique<WebServer>(parts, options_.password, tls, journal_);
+    const auto where = web_->listen(*options_.http);
+    if (!where) {
+        return toolkit::failure("cannot serve the web page on " + options_.http->shown() + ": " +
+                                inUseAdvice(where.error()));
+    }
+    log_.note(std::string("HTTP on ") + (tls ? "https://" : "http://") + where->shown() + ": " +
+              whoMayConnect(options_) +
+              (tls || !options_.password
+                   ? ""
+                   : "; plain HTTP: the password can be read on the way (--http-certificate)"));
     return toolkit::Done{};
 }
 
@@ -186,11 +241,16 @@ void Gateway::reload(const toolkit::Result<Options, Exit>& fresh) {
     for (const std::string& warning : next.warnings) log_.note("WARNING " + warning);
     if (next.device != options_.device) restart.push_back("device");
     if (next.share != options_.share) restart.push_back("share");
+    if (next.http != options_.http || next.httpCertificate != options_.httpCertificate ||
+        next.httpKey != options_.httpKey) {
+        restart.push_back("http");
+    }
     if (next.listen != options_.listen) {
         // Who may connect goes with where: the password stays as it is too.
         restart.push_back("listen");
     } else if (next.password != options_.password || next.open != options_.open) {
         pjlink_.setPassword(next.password);
+        if (web_) web_->setPassword(next.password);
         options_.password = next.password;
         options_.open = next.open;
         applied.push_back("password (asked of new connections)");

@@ -11,12 +11,14 @@
 
 #include "app/ProgramLine.h"
 #include "app/gateway/GatewayOptions.h"
+#include "app/http/WebServer.h"
 #include "app/pjlink/Destinations.h"
 #include "app/pjlink/PjlinkServer.h"
 #include "app/pjlink/UdpServer.h"
 #include "app/servers/Journal.h"
 #include "app/share/ShareServer.h"
 #include "link/LinkListener.h"
+#include "link/ProjectorState.h"
 #include "log/TrafficLog.h"
 #include "pjlink/Answers.h"
 #include "pjlink/Notifier.h"
@@ -53,6 +55,7 @@ class Gateway : public projector::LinkListener {
 
   private:
     std::vector<Place> named(const Options& options) const;
+    toolkit::Checked serveWeb();
     void applyNotify(const Options& options);
 
     app::ProgramLine& line_;
@@ -67,6 +70,10 @@ class Gateway : public projector::LinkListener {
     pjlink::Notifier notifier_;
     PjlinkServer pjlink_;
     std::optional<ShareServer> share_;
+    toolkit::qt::QtTimer statePoll_;
+    projector::ProjectorState state_;
+    web::LineCounts counts_;
+    std::unique_ptr<WebServer> web_;
     int exitStatus_ = 0;
 };
 

@@ -22,6 +22,7 @@ using toolkit::failure;
 constexpr const char* kUsage =
     "kr60p-gateway --device DEVICE [--listen HOST:PORT] [--password-file FILE | --no-password]\n"
     "                    [--name NAME] [--share tcp://HOST:PORT] [--speed 19200|9600]\n"
+    "                    [--http HOST:PORT [--http-certificate FILE --http-key FILE]]\n"
     "                    [--log FILE|-] [--verbose] [--notify HOST[:PORT]]... [--config FILE]";
 // PJLink's limit on a password.
 constexpr std::size_t kLongestPassword = 32;
@@ -108,6 +109,14 @@ toolkit::Result<Options> settle(Options options, const std::string& hostName) {
         return failure("--listen " + options.listen.front().shown() +
                        " would let anyone on the network work the projector: give "
                        "--password-file FILE, or --no-password if that is meant.");
+    }
+    if (options.http && options.loopbackOnly && !loopback(*options.http)) {
+        return failure("--http " + options.http->shown() +
+                       " would let anyone on the network work the projector: give "
+                       "--password-file FILE, or --no-password if that is meant.");
+    }
+    if (options.httpCertificate.empty() != options.httpKey.empty()) {
+        return failure("--http-certificate and --http-key go together: HTTPS needs both.");
     }
     if (options.name.empty()) options.name = hostName;
     return options;

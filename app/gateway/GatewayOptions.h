@@ -26,6 +26,9 @@ struct Options {
     std::optional<std::string> log;  // --log: every request, answer and line's byte too
     bool verbose = false;            // that detail on standard error (the journal) as well
     std::string config;              // --config: the file read, again on SIGHUP
+    std::optional<Endpoint> http;    // --http HOST:PORT: the web page, the API, the metrics
+    std::string httpCertificate;     // --http-certificate FILE, with --http-key: HTTPS
+    std::string httpKey;
     // Said in the log at start and at each reload: a password file others
     // can read, a default taken.
     std::vector<std::string> warnings;

@@ -84,6 +84,23 @@ Checked verbose(Options& options, const std::string& value) {
     return yes(value, options.verbose);
 }
 
+Checked http(Options& options, const std::string& value) {
+    const auto endpoint = endpointOf("tcp://" + value);
+    if (!endpoint) return failure("HOST:PORT or [IPv6]:PORT, not \"" + value + "\".");
+    options.http = endpoint;
+    return Done{};
+}
+
+Checked httpCertificate(Options& options, const std::string& value) {
+    options.httpCertificate = value;
+    return Done{};
+}
+
+Checked httpKey(Options& options, const std::string& value) {
+    options.httpKey = value;
+    return Done{};
+}
+
 Checked notify(Options& options, const std::string& value) {
     for (const QString& host : QString::fromStdString(value).split(',', Qt::SkipEmptyParts)) {
         const std::string text = "tcp://" + host.trimmed().toStdString();
@@ -116,6 +133,12 @@ constexpr std::array kSettings = std::to_array<Setting>({
      "standard error (the journal) has the events alone.", log},
     {"verbose", Kind::Switch, "",
      "Write every request, answer and line's byte to standard error too.", verbose},
+    {"http", Kind::Value, "HOST:PORT",
+     "Serve the web control page, the JSON API and the metrics there (off unless given; "
+     "without a password, a loopback address only).", http},
+    {"http-certificate", Kind::Value, "FILE",
+     "HTTPS with this certificate (PEM) and --http-key; plain HTTP otherwise.", httpCertificate},
+    {"http-key", Kind::Value, "FILE", "The certificate's private key (PEM).", httpKey},
     {"notify", Kind::List, "HOST[:PORT]",
      "Send Class 2 status notifications to HOST (UDP port 4352 unless given) as well as to "
      "a controller heard in the last 5 minutes; may be given again.", notify},

@@ -34,6 +34,7 @@ class ShareServer : public QObject {
     toolkit::Result<Endpoint> listen(const Endpoint& endpoint);
     // Bytes nobody asked for, to every client.
     void unasked(const std::string& bytes);
+    std::size_t clients() const { return clients_.size(); }
 
   private:
     void accept();
