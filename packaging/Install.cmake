@@ -34,7 +34,8 @@ install(FILES ${CMAKE_BINARY_DIR}/compressed/kr60p-panel.1.gz
 install(FILES packaging/gateway/kr60p-gateway@.service DESTINATION /lib/systemd/system)
 install(FILES packaging/gateway/kr60p-gateway.sysusers DESTINATION lib/sysusers.d
   RENAME kr60p-gateway.conf)
-install(FILES packaging/gateway/kr60p-gateway.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(FILES packaging/gateway/kr60p-gateway.conf packaging/gateway/kr60p-alerts.yml
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 # A package with a Debian revision names its changelog as Debian's own.
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
   RENAME changelog.Debian.gz)
@@ -61,9 +62,9 @@ reopened when it is back. A traffic log can be kept with --log.
 The package also holds kr60p-ctl, which sends the same commands from a
 shell script, and kr60p-sim, a projector simulator on a pseudo-terminal or
 TCP, for trying both without hardware, and kr60p-gateway, which serves the
-projector on the network as a PJLink Class 2 projector (a systemd template
-unit, one instance per projector) and shares its line with the panel and
-kr60p-ctl.")
+projector on the network as a PJLink Class 2 projector, a web control page
+with a JSON API and Prometheus metrics (a systemd template unit, one
+instance per projector) and shares its line with the panel and kr60p-ctl.")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.invalid/kr60p-panel")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
