@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QString>
 
+#include "vocabulary/Trace.h"
+
 namespace app {
 
 namespace {
@@ -24,6 +26,25 @@ void addReading(QJsonObject& object, const projector::Reading& reading) {
     } else {
         object[field] = QString::fromStdString(reading.text);
     }
+}
+
+QJsonObject exchangeJson(const Exchanged& exchange) {
+    QJsonObject object{{"command", q(exchange.command)},
+                       {"code", q(exchange.code)},
+                       {"reply", q(projector::traceOf(exchange.reply))},
+                       {"answered", exchange.answered}};
+    if (exchange.query) {
+        object["decoded"] =
+            exchange.decoded ? QJsonValue(q(trimmed(*exchange.decoded))) : QJsonValue();
+    }
+    if (exchange.reading) addReading(object, *exchange.reading);
+    return object;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace app

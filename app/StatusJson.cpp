@@ -11,10 +11,6 @@ namespace {
 
 using projector::Field;
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 const char* powerName(char power) {
     switch (power) {
         case '1':

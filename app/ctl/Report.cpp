@@ -19,15 +19,8 @@ namespace {
 
 constexpr char kAck = '\x06';
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using app::q;
+using app::trimmed;
 
 void print(const QJsonObject& object) {
     std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
@@ -68,16 +61,10 @@ std::string said(const Outcome& outcome) {
 }
 
 QJsonObject jsonOf(const Outcome& outcome) {
-    QJsonObject object{{"command", q(outcome.command)},
-                       {"code", q(outcome.code)},
-                       {"reply", q(projector::traceOf(outcome.reply))},
-                       {"answered", outcome.answered},
-                       {"time", q(outcome.time)}};
-    if (outcome.query) {
-        object["decoded"] =
-            outcome.decoded ? QJsonValue(q(trimmed(*outcome.decoded))) : QJsonValue();
-    }
-    if (outcome.reading) app::addReading(object, *outcome.reading);
+    QJsonObject object = app::exchangeJson({outcome.command, outcome.code, outcome.reply,
+                                            outcome.answered, outcome.query, outcome.decoded,
+                                            outcome.reading});
+    object["time"] = q(outcome.time);
     return object;
 }
 

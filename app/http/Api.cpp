@@ -6,65 +6,47 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/CommandRun.h"
 #include "app/ReadingJson.h"
 #include "app/StatusJson.h"
 #include "vocabulary/Commands.h"
-#include "vocabulary/Sentences.h"
-#include "vocabulary/Trace.h"
-#include "vocabulary/WireBytes.h"
 #include "web/CommandRules.h"
 
 namespace gateway {
 
 namespace {
 
-using Outcome = projector::Answer::Outcome;
+using app::q;
+using Verdict = app::CommandResult::Verdict;
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// An exchange's answer as kr60p-ctl --json gives it, and the status that fits.
-Reply answerReply(const std::string& name, const projector::Answer& answer) {
-    QJsonObject object{{"command", q(name)},
-                       {"code", q(answer.code)},
-                       {"reply", q(projector::traceOf(answer.reply))},
-                       {"answered", answer.answered()},
-                       {"outcome", q(web::outcomeName(answer.outcome))}};
-    if (projector::isQuery(answer.code)) {
-        object["decoded"] = answer.decoded ? QJsonValue(q(trimmed(*answer.decoded))) : QJsonValue();
-    }
-    if (answer.reading) app::addReading(object, *answer.reading);
-    const auto code = projector::shown(answer.code);
-    switch (answer.outcome) {
-        case Outcome::Answered:
-            return jsonReply(object);
-        case Outcome::NoReply:
-            object["error"] = q("The projector did not reply to " + code + ".");
-            return jsonReply(object, 504);
-        case Outcome::Cut:
-        case Outcome::Undecoded:
-        case Outcome::Unexpected:
-            object["error"] = q("The projector's reply to " + code + " cannot be read: \"" +
-                                projector::traceOf(answer.reply) + "\".");
-            return jsonReply(object, 502);
-        case Outcome::NotSent:
-        case Outcome::Lost:
-            object["error"] = q("The projector's device is away: nothing was sent.");
-            return jsonReply(object, 503);
-        case Outcome::Silent:
+int statusOf(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Answered:
+            return 200;
+        case Verdict::Unknown:
+            return 404;
+        case Verdict::TooLong:
+            return 413;
+        case Verdict::Refused:
+            return 409;
+        case Verdict::NoReply:
+            return 504;
+        case Verdict::Unreadable:
+            return 502;
+        case Verdict::Away:
             break;
     }
-    object["error"] =
-        q("The projector is not answering (its mains off, or its cable out at its "
-          "end?): nothing was sent.");
-    return jsonReply(object, 503);
+    return 503;
+}
+
+app::CommandDone replyTo(const QPointer<QTcpSocket>& socket) {
+    return [socket](const app::CommandResult& result) {
+        const int status = statusOf(result.verdict);
+        // Nothing went: an error alone. Else the exchange, its error with it.
+        const bool sent = status == 200 || status >= 500;
+        send(socket, sent ? jsonReply(result.object, status)
+                          : errorReply(status, result.object["error"].toString().toStdString()));
+    };
 }
 
 std::optional<QJsonObject> jsonBody(const Call& call) {
@@ -130,32 +112,16 @@ void Api::withState(const Call& call, std::function<void(const std::string& stat
     p_.line.query(std::string(projector::codeOf("power-state")),
                   [socket = call.socket, then = std::move(then)](const projector::Answer& answer) {
                       if (answer.answered() && answer.reading) return then(answer.reading->text);
-                      send(socket, answerReply("power-state", answer));
+                      replyTo(socket)(app::resultOf("power-state", answer));
                   });
 }
 
 void Api::command(const Call& call, const std::string& name) {
-    const projector::Command* command = projector::commandNamed(name);
-    if (!command) {
+    if (!projector::commandNamed(name)) {
         return send(call.socket, errorReply(404, "There is no command \"" + name +
                                                      "\": GET /api/v1/commands lists them."));
     }
-    const std::string code(command->code);
-    const auto exchange = [this, socket = call.socket, name, code] {
-        const projector::Expect expect =
-            projector::isQuery(code) ? projector::Expect::Line : projector::Expect::Ack;
-        const auto done = [socket, name](const projector::Answer& answer) {
-            send(socket, answerReply(name, answer));
-        };
-        if (expect == projector::Expect::Line) return p_.line.query(code, done);
-        p_.line.exchange(code, expect, done);
-    };
-    if (projector::isQuery(code)) return exchange();
-    withState(call, [socket = call.socket, name, exchange](const std::string& state) {
-        if (const auto refused = web::refusal(name, state))
-            return send(socket, errorReply(409, *refused));
-        exchange();
-    });
+    app::runCommand(p_.line, name, replyTo(call.socket));
 }
 
 void Api::sendCode(const Call& call) {
@@ -163,15 +129,7 @@ void Api::sendCode(const Call& call) {
     if (!body || !(*body)["code"].isString()) {
         return send(call.socket, errorReply(400, "The body is to be JSON: {\"code\": \"CR0\"}."));
     }
-    const std::string code = projector::wireBytesOf((*body)["code"].toString().toStdString());
-    if (code.size() > 32767) {
-        return send(call.socket,
-                    errorReply(413, "A code of at most 32767 characters, as the window sends."));
-    }
-    p_.line.exchange(code, projector::Expect::Either,
-                     [socket = call.socket](const projector::Answer& answer) {
-                         send(socket, answerReply("send", answer));
-                     });
+    app::runCode(p_.line, (*body)["code"].toString().toStdString(), replyTo(call.socket));
 }
 
 void Api::hold(const Call& call) {
