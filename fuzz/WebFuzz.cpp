@@ -23,14 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto decoded = web::base64Decoded(bytes); decoded && decoded->size() > bytes.size()) {
         std::abort();
     }
-    if (const auto password = web::basicPassword(bytes); password && password->size() > bytes.size()) {
+    if (const auto password = web::basicPassword(bytes);
+        password && password->size() > bytes.size()) {
         std::abort();
     }
     if (const auto cookie = web::cookieValue(bytes, "kr60p-session");
         cookie && cookie->size() > bytes.size()) {
         std::abort();
     }
-    if (const auto field = web::formField(bytes, "password"); field && field->size() > bytes.size()) {
+    if (const auto field = web::formField(bytes, "password");
+        field && field->size() > bytes.size()) {
         std::abort();
     }
     return 0;

@@ -23,11 +23,11 @@ TEST(WebCredentials, WhatAClientSendsIsReadOrNothing) {
     using std::nullopt;
     using Read = std::optional<std::string>;
     for (const auto& [header, password] : std::vector<std::pair<std::string, Read>>{
-             {"Basic eDpodw==", "hw"},                 // x:hw
-             {"basic  eDpodzpvbmU=", "hw:one"},        // a colon in the password
-             {"Basic OnNlY3JldA", "secret"},            // no padding, no user
+             {"Basic eDpodw==", "hw"},           // x:hw
+             {"basic  eDpodzpvbmU=", "hw:one"},  // a colon in the password
+             {"Basic OnNlY3JldA", "secret"},     // no padding, no user
              {"Basic eDpodw=", "hw"},
-             {"Basic eHk=", nullopt},                   // no colon
+             {"Basic eHk=", nullopt},  // no colon
              {"Basic ***", nullopt},
              {"Bearer eDpodw==", nullopt},
              {"Basic", nullopt},
@@ -215,7 +215,9 @@ class State : public QueueFixture {
                                     [] { return std::string("T"); }};
     web::LineCounts counts{line};
     pjlink::Identity identity{"Hall 3", "ORVA", "KR60P", "test"};
-    std::string metrics() { return web::metrics(state, identity, counts, line.fromCache(), {1, 0, 2}, clock.now()); }
+    std::string metrics() {
+        return web::metrics(state, identity, counts, line.fromCache(), {1, 0, 2}, clock.now());
+    }
 };
 
 }  // namespace
@@ -228,11 +230,13 @@ TEST_F(State, WhatTheLineSaysIsKnownWatchedAndGivenAsMetricsWhileFresh) {
     ASSERT_TRUE(state.known(projector::Field::State));
     EXPECT_EQ(state.known(projector::Field::State)->words, "Temperature Warning & cooling down");
     const std::string text = metrics();
-    for (const char* line : {"pjlink_power_status 2\n", "pjlink_error_status{component=\"temperature\"} 1\n",
-                             "kr60p_temperature_celsius{sensor=\"3\"} 35\n", "kr60p_reachable 1\n",
-                             "kr60p_exchanges_total{outcome=\"answered\"} 2\n",
-                             "kr60p_clients{protocol=\"http\"} 2\n",
-                             "pjlink_device_info{name=\"Hall 3\",manufacturer=\"ORVA\",product_name=\"KR60P\",version=\"\",pjlink_class=\"2\"} 1\n"}) {
+    for (const char* line :
+         {"pjlink_power_status 2\n", "pjlink_error_status{component=\"temperature\"} 1\n",
+          "kr60p_temperature_celsius{sensor=\"3\"} 35\n", "kr60p_reachable 1\n",
+          "kr60p_exchanges_total{outcome=\"answered\"} 2\n", "kr60p_clients{protocol=\"http\"} 2\n",
+          "pjlink_device_info{name=\"Hall "
+          "3\",manufacturer=\"ORVA\",product_name=\"KR60P\",version=\"\",pjlink_class=\"2\"} "
+          "1\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line << text;
     }
     clock.advance(web::kFreshMs + 1);  // old readings are not passed off as fresh

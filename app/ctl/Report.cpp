@@ -61,9 +61,9 @@ std::string said(const Outcome& outcome) {
 }
 
 QJsonObject jsonOf(const Outcome& outcome) {
-    QJsonObject object = app::exchangeJson({outcome.command, outcome.code, outcome.reply,
-                                            outcome.answered, outcome.query, outcome.decoded,
-                                            outcome.reading});
+    QJsonObject object =
+        app::exchangeJson({outcome.command, outcome.code, outcome.reply, outcome.answered,
+                           outcome.query, outcome.decoded, outcome.reading});
     object["time"] = q(outcome.time);
     return object;
 }
