@@ -7,24 +7,7 @@
 
 namespace app {
 
-namespace {
-
 using projector::Field;
-
-const char* powerName(char power) {
-    switch (power) {
-        case '1':
-            return "on";
-        case '2':
-            return "cooling-down";
-        case '3':
-            return "warming-up";
-        default:
-            return "standby";
-    }
-}
-
-}  // namespace
 
 QJsonObject statusJson(const projector::ProjectorState& state, const std::string& device) {
     using Reach = projector::ProjectorState::Reach;
@@ -35,7 +18,7 @@ QJsonObject statusJson(const projector::ProjectorState& state, const std::string
     object["errors"] = QJsonValue();
     if (const auto& known = state.known(Field::State)) {
         const auto power = pjlink::statusOf(known->reading, pjlink::Status::Power);
-        if (power && *power) object["power"] = powerName((**power)[0]);
+        if (power && *power) object["power"] = q(pjlink::powerName((**power)[0]));
         const auto errors = pjlink::statusOf(known->reading, pjlink::Status::Errors);
         if (errors && *errors) {
             QJsonArray words;

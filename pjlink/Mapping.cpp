@@ -168,13 +168,18 @@ std::optional<Response> statusOf(const projector::Reading& reading, Status statu
     return std::nullopt;
 }
 
+std::string_view powerName(char power) {
+    const std::size_t at = static_cast<std::size_t>(power - '0');
+    return at < kPowerNames.size() ? kPowerNames[at] : kPowerNames[0];
+}
+
 std::vector<std::string> errorWords(std::string_view errors) {
-    constexpr std::array<std::string_view, 6> kComponents{"Fan",   "Lamp",   "Temperature",
-                                                          "Cover", "Filter", "Other"};
     std::vector<std::string> words;
-    for (std::size_t i = 0; i < kComponents.size() && i < errors.size(); ++i) {
-        if (errors[i] == '1') words.push_back(std::string(kComponents[i]) + ": warning");
-        if (errors[i] == '2') words.push_back(std::string(kComponents[i]) + ": error");
+    for (std::size_t i = 0; i < kErrorComponents.size() && i < errors.size(); ++i) {
+        std::string component(kErrorComponents[i]);
+        component[0] = static_cast<char>(component[0] - 'a' + 'A');
+        if (errors[i] == '1') words.push_back(component + ": warning");
+        if (errors[i] == '2') words.push_back(component + ": error");
     }
     return words;
 }

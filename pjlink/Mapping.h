@@ -2,6 +2,7 @@
 // How PJLink's commands and answers stand for the KR60P's own: one set of
 // tables, read by the gateway's answers and written into the README.
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -67,6 +68,16 @@ std::string_view queryOf(Status status);
 // standby, ERR4 for a state no row knows); nothing when the reading does
 // not speak of it. The answers and the notifications both read it here.
 std::optional<Response> statusOf(const projector::Reading& reading, Status status);
+
+// POWR's digit as a program names it: "standby", "on", "cooling-down",
+// "warming-up"; the four in POWR's order.
+std::string_view powerName(char power);
+inline constexpr std::array<std::string_view, 4> kPowerNames{"standby", "on", "cooling-down",
+                                                             "warming-up"};
+
+// What ERST's six digits are of, in its order.
+inline constexpr std::array<std::string_view, 6> kErrorComponents{"fan",   "lamp",   "temperature",
+                                                                  "cover", "filter", "other"};
 
 // ERST's six digits in a person's words: "Temperature: warning", ...; none
 // when all is well.

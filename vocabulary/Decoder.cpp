@@ -235,6 +235,15 @@ std::string_view codeOfField(Field field) {
     return {};
 }
 
+std::vector<std::string_view> namesOf(Field field) {
+    std::vector<std::string_view> names;
+    for (const Query& query : kQueries) {
+        if (query.field != field) continue;
+        for (const Row& row : query.rows) names.push_back(row.name);
+    }
+    return names;
+}
+
 bool isQuery(std::string_view code) {
     return queryOf(code) != nullptr;
 }

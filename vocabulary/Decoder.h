@@ -47,6 +47,10 @@ Decoded decodeAnswer(std::string_view code, std::string_view reply);
 // The query whose reply the decoder reads as this field ("CR0" for the state).
 std::string_view codeOfField(Field field);
 
+// The names a field read from a table can take ("standby", "on", ...), in
+// the table's order; none for a number or a text.
+std::vector<std::string_view> namesOf(Field field);
+
 // Whether the decoder reads the replies to this code.
 bool isQuery(std::string_view code);
 

@@ -121,10 +121,9 @@ std::string metrics(const projector::ProjectorState& state, const pjlink::Identi
     }
     if (const auto errors = status(pjlink::Status::Errors); errors && errors->size() == 6) {
         text.family("pjlink_error_status", "gauge", "0 fine, 1 warning, 2 error, by component.");
-        constexpr std::array kComponents{"fan", "lamp", "temperature", "cover", "filter", "other"};
-        for (std::size_t i = 0; i < kComponents.size(); ++i) {
+        for (std::size_t i = 0; i < pjlink::kErrorComponents.size(); ++i) {
             text.sample("pjlink_error_status", (*errors)[i] - '0',
-                        label("component", kComponents[i]));
+                        label("component", std::string(pjlink::kErrorComponents[i])));
         }
     }
     const auto* hours = fresh(Field::Hours);
