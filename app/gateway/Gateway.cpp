@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSslCertificate>
 #include <QSslKey>
+#include <QSysInfo>
 
 #include "app/ExitStatus.h"
 #include "app/ProgramStart.h"
@@ -45,7 +46,41 @@ bool heldByGateway(const toolkit::Fault& fault) {
            (fault.holder.starts_with("kr60p-gateway") || fault.holder.starts_with("kr60p-pjlink"));
 }
 
+// The page as a browser elsewhere reaches it.
+std::optional<std::string> pageUrl(const Options& options) {
+    if (!options.http) return std::nullopt;
+    std::string host = options.http->host;
+    if (host.empty() || host == "0.0.0.0" || host == "::") {
+        host = QSysInfo::machineHostName().toStdString();
+    } else if (host.find(':') != std::string::npos) {
+        host = "[" + host + "]";
+    }
+    return (options.httpCertificate.empty() ? "http://" : "https://") + host + ":" +
+           std::to_string(options.http->port) + "/";
+}
+
 }  // namespace
+
+MqttSettings mqttSettings(const Options& options) {
+    const mqtt::Topics topics{options.mqttBase};
+    MosquittoClient::Settings client{options.mqtt->url,
+                                     options.mqtt->host,
+                                     options.mqtt->port,
+                                     options.mqtt->tls,
+                                     options.mqttCa,
+                                     options.mqttUser,
+                                     options.mqttPassword,
+                                     "kr60p-gateway-" + mqtt::identifierOf(topics.base),
+                                     {},
+                                     "; PJLink and the web go on, and the broker is tried "
+                                     "again, waiting longer each time up to a minute"};
+    return {client,
+            topics,
+            options.haPrefix,
+            {options.name, std::string(projector::kMaker), std::string(projector::kModel),
+             std::nullopt, pageUrl(options)},
+            options.device};
+}
 
 toolkit::Result<std::vector<trafficlog::Sink>> logSinks(const Options& options) {
     std::vector<trafficlog::Sink> sinks{{stderr, options.verbose || options.log == "-"}};
@@ -134,7 +169,26 @@ toolkit::Checked Gateway::serve() {
         log_.note("SHARE on tcp://" + where->shown() +
                   ": the line for the panel and kr60p-ctl, without a password");
     }
-    return serveWeb();
+    if (auto web = serveWeb(); !web) return web;
+    return serveMqtt();
+}
+
+toolkit::Checked Gateway::serveMqtt() {
+    if (!options_.mqtt) return toolkit::Done{};
+    mqtt_ = std::make_unique<MqttFrontEnd>(line_.shared(), state_, mqttSettings(options_),
+                                           [this](const std::string& text) { log_.note(text); });
+    if (const auto why = mqtt_->start()) return toolkit::failure(*why);
+    log_.note(
+        "MQTT to " + options_.mqtt->url + " under " + options_.mqttBase +
+        (options_.haPrefix.empty() ? "" : ", found by Home Assistant under " + options_.haPrefix) +
+        (options_.mqttPassword ? ""
+                               : "; no broker password: whoever may publish under " +
+                                     options_.mqttBase + "/ works the projector"));
+    return toolkit::Done{};
+}
+
+void Gateway::end() {
+    if (mqtt_) mqtt_->end();
 }
 
 toolkit::Checked Gateway::serveWeb() {
@@ -244,6 +298,11 @@ void Gateway::reload(const toolkit::Result<Options, Exit>& fresh) {
     if (next.http != options_.http || next.httpCertificate != options_.httpCertificate ||
         next.httpKey != options_.httpKey) {
         restart.push_back("http");
+    }
+    if (next.mqtt != options_.mqtt || next.mqttUser != options_.mqttUser ||
+        next.mqttPassword != options_.mqttPassword || next.mqttBase != options_.mqttBase ||
+        next.mqttCa != options_.mqttCa || next.haPrefix != options_.haPrefix) {
+        restart.push_back("mqtt");
     }
     if (next.listen != options_.listen) {
         // Who may connect goes with where: the password stays as it is too.

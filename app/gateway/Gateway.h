@@ -1,6 +1,6 @@
 #pragma once
 // The gateway's front ends on the program line: the PJLink servers (TCP and
-// UDP), the status notifications, the share, and the journal of what they
+// UDP), the status notifications, the share, the web, MQTT, and the journal of what they
 // do; read again, and applied where it can be without dropping a client, on
 // SIGHUP.
 
@@ -12,6 +12,7 @@
 #include "app/ProgramLine.h"
 #include "app/gateway/GatewayOptions.h"
 #include "app/http/WebServer.h"
+#include "app/mqtt/MqttFrontEnd.h"
 #include "app/pjlink/Destinations.h"
 #include "app/pjlink/PjlinkServer.h"
 #include "app/pjlink/UdpServer.h"
@@ -25,6 +26,9 @@
 #include "qt/QtTimer.h"
 
 namespace gateway {
+
+// The MQTT front end's settings from the gateway's.
+MqttSettings mqttSettings(const Options& options);
 
 // The journal's streams for the options: standard error with the events
 // (and the detail with --verbose), a --log file with everything.
@@ -47,6 +51,8 @@ class Gateway : public projector::LinkListener {
     // The settings read again (or why they cannot be): what changed applied,
     // what needs a restart said.
     void reload(const toolkit::Result<Options, Exit>& fresh);
+    // An orderly end: offline said on the broker.
+    void end();
     // The exit status the gateway ends with, once it ends of itself.
     int exitStatus() const { return exitStatus_; }
 
@@ -56,6 +62,7 @@ class Gateway : public projector::LinkListener {
   private:
     std::vector<Place> named(const Options& options) const;
     toolkit::Checked serveWeb();
+    toolkit::Checked serveMqtt();
     void applyNotify(const Options& options);
 
     app::ProgramLine& line_;
@@ -74,6 +81,7 @@ class Gateway : public projector::LinkListener {
     projector::ProjectorState state_;
     web::LineCounts counts_;
     std::unique_ptr<WebServer> web_;
+    std::unique_ptr<MqttFrontEnd> mqtt_;
     int exitStatus_ = 0;
 };
 

@@ -11,6 +11,7 @@
 
 #include "app/ExitStatus.h"
 #include "app/gateway/Settings.h"
+#include "mqtt/Topics.h"
 #include "pjlink/Protocol.h"
 
 namespace gateway {
@@ -23,6 +24,8 @@ constexpr const char* kUsage =
     "kr60p-gateway --device DEVICE [--listen HOST:PORT] [--password-file FILE | --no-password]\n"
     "                    [--name NAME] [--share tcp://HOST:PORT] [--speed 19200|9600]\n"
     "                    [--http HOST:PORT [--http-certificate FILE --http-key FILE]]\n"
+    "                    [--mqtt mqtt://HOST[:PORT] [--mqtt-user USER --mqtt-password-file FILE]\n"
+    "                     [--mqtt-base TOPIC] [--mqtt-ca FILE] [--ha-prefix PREFIX|off]]\n"
     "                    [--log FILE|-] [--verbose] [--notify HOST[:PORT]]... [--config FILE]";
 // PJLink's limit on a password.
 constexpr std::size_t kLongestPassword = 32;
@@ -38,23 +41,28 @@ bool loopback(const Endpoint& endpoint) {
     return !address.isNull() && address.isLoopback();
 }
 
-// The first line of the file.
-toolkit::Result<std::string> readPassword(const std::string& path) {
+// The first line of the file; key: the setting that names it.
+toolkit::Result<std::string> readPassword(const std::string& path, const std::string& key) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        return failure("password-file: cannot read " + path + ": " +
-                       file.errorString().toStdString() + ".");
+        return failure(key + ": cannot read " + path + ": " + file.errorString().toStdString() +
+                       ".");
     }
     std::string password = file.readLine(1024).toStdString();
     while (!password.empty() && (password.back() == '\n' || password.back() == '\r')) {
         password.pop_back();
     }
-    if (password.empty()) return failure("password-file: the first line of " + path + " is empty.");
-    if (password.size() > kLongestPassword) {
+    if (password.empty()) return failure(key + ": the first line of " + path + " is empty.");
+    return password;
+}
+
+toolkit::Result<std::string> readPassword(const std::string& path) {
+    auto password = readPassword(path, "password-file");
+    if (password && password->size() > kLongestPassword) {
         return failure(
             "password-file: a PJLink password is at most 32 characters; the first line "
             "of " +
-            path + " has " + std::to_string(password.size()) + ".");
+            path + " has " + std::to_string(password->size()) + ".");
     }
     return password;
 }
@@ -80,6 +88,27 @@ std::string helpText(const QCommandLineParser& parser) {
            "\nSIGHUP reads the configuration and the password file again and reopens the log.\n"
            "Exit status: 0 ended by SIGTERM or SIGINT; 1 cannot listen; 2 the settings are\n"
            "wrong, the password file cannot be read, or another gateway holds the device.\n";
+}
+
+// The broker's password, and the topic base (from the name by default).
+toolkit::Result<Options> settleMqtt(Options options) {
+    if (!options.mqtt) {
+        if (options.haRemove) return failure("--ha-remove needs --mqtt: the broker to clear.");
+        return options;
+    }
+    if (!options.mqttPasswordFile.empty()) {
+        auto password = readPassword(options.mqttPasswordFile, "mqtt-password-file");
+        if (!password) return failure(password.error());
+        options.mqttPassword = *password;
+        if (auto warning = readableByOthers(options.mqttPasswordFile)) {
+            options.warnings.push_back(*warning);
+        }
+    }
+    if (options.mqttBase.empty()) options.mqttBase = mqtt::defaultBase(options.name);
+    if (!options.mqttCa.empty() && !options.mqtt->tls) {
+        return failure("--mqtt-ca is for mqtts://, not " + options.mqtt->url + ".");
+    }
+    return options;
 }
 
 // What the settings say together: the password, and who may connect where.
@@ -119,7 +148,7 @@ toolkit::Result<Options> settle(Options options, const std::string& hostName) {
         return failure("--http-certificate and --http-key go together: HTTPS needs both.");
     }
     if (options.name.empty()) options.name = hostName;
-    return options;
+    return settleMqtt(std::move(options));
 }
 
 }  // namespace

@@ -12,6 +12,15 @@
 
 namespace gateway {
 
+// mqtt://HOST[:PORT] or mqtts://HOST[:PORT].
+struct Broker {
+    std::string url;
+    std::string host;
+    int port = 1883;
+    bool tls = false;
+    bool operator==(const Broker&) const = default;
+};
+
 struct Options {
     std::string device;
     std::vector<Endpoint> listen;         // where PJLink clients connect
@@ -29,6 +38,14 @@ struct Options {
     std::optional<Endpoint> http;    // --http HOST:PORT: the web page, the API, the metrics
     std::string httpCertificate;     // --http-certificate FILE, with --http-key: HTTPS
     std::string httpKey;
+    std::optional<Broker> mqtt;    // --mqtt URL: the projector on a broker
+    std::string mqttUser;          // --mqtt-user
+    std::string mqttPasswordFile;  // --mqtt-password-file: its first line
+    std::optional<std::string> mqttPassword;
+    std::string mqttBase;                    // --mqtt-base (default kr60p/NAME)
+    std::string mqttCa;                      // --mqtt-ca FILE for mqtts://
+    std::string haPrefix = "homeassistant";  // --ha-prefix; empty (off): no discovery
+    bool haRemove = false;                   // --ha-remove: clear the broker, then end
     // Said in the log at start and at each reload: a password file others
     // can read, a default taken.
     std::vector<std::string> warnings;

@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
+#include "mqtt/Topics.h"
 #include "pjlink/Protocol.h"
 #include "toolkit/DeviceAddress.h"
 #include "vocabulary/Sentences.h"
@@ -101,6 +103,60 @@ Checked httpKey(Options& options, const std::string& value) {
     return Done{};
 }
 
+Checked broker(Options& options, const std::string& value) {
+    const QUrl url(QString::fromStdString(value), QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    const bool known = scheme == "mqtt" || scheme == "mqtts";
+    if (!url.isValid() || !known || url.host().isEmpty() ||
+        (!url.path().isEmpty() && url.path() != "/")) {
+        return failure("mqtt://HOST[:PORT] or mqtts://HOST[:PORT], not \"" + value + "\".");
+    }
+    if (!url.userInfo().isEmpty()) {
+        return failure(
+            "the user goes in --mqtt-user and the password in a file, "
+            "--mqtt-password-file, never in the address: \"" +
+            value + "\".");
+    }
+    const bool tls = scheme == "mqtts";
+    options.mqtt = Broker{value, url.host().toStdString(), url.port(tls ? 8883 : 1883), tls};
+    return Done{};
+}
+
+Checked mqttUser(Options& options, const std::string& value) {
+    options.mqttUser = value;
+    return Done{};
+}
+
+Checked mqttPasswordFile(Options& options, const std::string& value) {
+    options.mqttPasswordFile = value;
+    return Done{};
+}
+
+Checked mqttBase(Options& options, const std::string& value) {
+    if (const auto fault = mqtt::baseFault(value)) return failure(*fault + ".");
+    options.mqttBase = value;
+    return Done{};
+}
+
+Checked mqttCa(Options& options, const std::string& value) {
+    options.mqttCa = value;
+    return Done{};
+}
+
+Checked haPrefix(Options& options, const std::string& value) {
+    if (value == "off") {
+        options.haPrefix.clear();
+        return Done{};
+    }
+    if (const auto fault = mqtt::baseFault(value)) return failure(*fault + ".");
+    options.haPrefix = value;
+    return Done{};
+}
+
+Checked haRemove(Options& options, const std::string& value) {
+    return yes(value, options.haRemove);
+}
+
 Checked notify(Options& options, const std::string& value) {
     for (const QString& host : QString::fromStdString(value).split(',', Qt::SkipEmptyParts)) {
         const std::string text = "tcp://" + host.trimmed().toStdString();
@@ -139,6 +195,22 @@ constexpr std::array kSettings = std::to_array<Setting>({
     {"http-certificate", Kind::Value, "FILE",
      "HTTPS with this certificate (PEM) and --http-key; plain HTTP otherwise.", httpCertificate},
     {"http-key", Kind::Value, "FILE", "The certificate's private key (PEM).", httpKey},
+    {"mqtt", Kind::Value, "URL",
+     "Publish the projector on this MQTT broker, mqtt://HOST[:PORT] (1883) or "
+     "mqtts://HOST[:PORT] (8883), and take commands from it.", broker},
+    {"mqtt-user", Kind::Value, "USER", "The broker's user name.", mqttUser},
+    {"mqtt-password-file", Kind::Value, "FILE",
+     "The broker's password: the first line of FILE.", mqttPasswordFile},
+    {"mqtt-base", Kind::Value, "TOPIC",
+     "The gateway's topics under TOPIC (default kr60p/NAME, the name in lower case).", mqttBase},
+    {"mqtt-ca", Kind::Value, "FILE",
+     "The CA certificate (PEM) the mqtts:// broker's is checked with (default: the "
+     "system's).", mqttCa},
+    {"ha-prefix", Kind::Value, "PREFIX",
+     "Home Assistant's discovery prefix (default homeassistant; off: no discovery).", haPrefix},
+    {"ha-remove", Kind::Switch, "",
+     "Take the projector out of Home Assistant: clear its discovery documents and its "
+     "retained topics on the broker, then end.", haRemove},
     {"notify", Kind::List, "HOST[:PORT]",
      "Send Class 2 status notifications to HOST (UDP port 4352 unless given) as well as to "
      "a controller heard in the last 5 minutes; may be given again.", notify},

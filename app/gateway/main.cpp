@@ -31,6 +31,13 @@ int main(int argc, char* argv[]) {
     if (!sinks) return app::exitWith("kr60p-gateway: " + sinks.error() + "\n", app::kExitUsage);
 
     QCoreApplication application(argc, argv);
+    if (options->haRemove) {
+        // Taking the projector out of service needs the broker, not the projector.
+        return gateway::takeOutOfService(
+            gateway::mqttSettings(*options), [](const std::string& text) {
+                std::fprintf(stderr, "kr60p-gateway: %s\n", text.c_str());
+            });
+    }
     app::ProgramLine line(options->device, options->settings,
                           {projector::kReplyMs, 10'000, projector::kReplyMs});
     trafficlog::TrafficLog log(*sinks, [](const std::string& text) {
@@ -44,7 +51,8 @@ int main(int argc, char* argv[]) {
     // Heard from the event loop: a signal during the start ends the gateway
     // as soon as it runs; SIGHUP reads the settings again.
     const app::EndOnSignals endOnSignals(
-        [&line](const std::string& why) {
+        [&line, &gateway](const std::string& why) {
+            gateway.end();
             line.port().shutDown(why);
             QCoreApplication::exit(app::kExitDone);
         },
