@@ -41,7 +41,9 @@ Request controlled(const std::string& control, const std::string& payload, QJson
         request.command = *command;
     } else {
         request.error = command.error();
-        request.unknown = !mqtt::entityNamed(control);
+        const mqtt::Entity* entity = mqtt::entityNamed(control);
+        request.unknown =
+            !entity || entity->choices.empty() || entity->choices.front().command.empty();
     }
     return request;
 }
