@@ -204,8 +204,8 @@ constexpr std::array kSettings = std::to_array<Setting>({
     {"mqtt-base", Kind::Value, "TOPIC",
      "The gateway's topics under TOPIC (default kr60p/NAME, the name in lower case).", mqttBase},
     {"mqtt-ca", Kind::Value, "FILE",
-     "The CA certificate (PEM) the mqtts:// broker's is checked with (default: the "
-     "system's).", mqttCa},
+     "The CA certificate (PEM) an mqtts:// broker's certificate is checked against "
+     "(default: the system's).", mqttCa},
     {"ha-prefix", Kind::Value, "PREFIX",
      "Home Assistant's discovery prefix (default homeassistant; off: no discovery).", haPrefix},
     {"ha-remove", Kind::Switch, "",
