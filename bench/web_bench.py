@@ -16,34 +16,15 @@ import time
 import urllib.request
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "web"))
+sys.path.insert(0, os.path.dirname(__file__))
 from gateway import Gateway, Simulator, free_port, wait  # noqa: E402
+from measure import cpu_seconds, percentile, resident_kib, row  # noqa: E402
 
 from selenium import webdriver  # noqa: E402
 from selenium.webdriver.chrome.service import Service  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 
 GATEWAY, SIM = sys.argv[1:3]
-
-
-def row(number, what, measured, goal, met):
-    verdict = "-" if met is None else ("met" if met else "MISSED")
-    print("| %s | %s | %s | %s | %s |" % (number, what, measured, goal, verdict))
-
-
-def percentile(values, q):
-    ordered = sorted(values)
-    return ordered[min(len(ordered) - 1, int(q * len(ordered)))]
-
-
-def resident_kib(pid):
-    with open("/proc/%d/status" % pid) as status:
-        return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
-
-
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 folder = tempfile.mkdtemp()
