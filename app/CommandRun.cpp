@@ -54,7 +54,7 @@ CommandResult resultOf(const std::string& name, const projector::Answer& answer)
                   "end?): nothing was sent.");
 }
 
-void runCommand(projector::SharedLine& line, const std::string& name, CommandDone done) {
+void runCommand(projector::SharedLine& line, const std::string& name, const CommandDone& done) {
     const projector::Command* command = projector::commandNamed(name);
     if (!command) {
         return done(failed(Verdict::Unknown, {{"command", q(name)}},
@@ -77,7 +77,7 @@ void runCommand(projector::SharedLine& line, const std::string& name, CommandDon
                });
 }
 
-void runCode(projector::SharedLine& line, const std::string& typed, CommandDone done) {
+void runCode(projector::SharedLine& line, const std::string& typed, const CommandDone& done) {
     const std::string code = projector::wireBytesOf(typed);
     if (code.size() > kLongestCode) {
         return done(failed(Verdict::TooLong, {},

@@ -22,9 +22,9 @@ using CommandDone = std::function<void(const CommandResult&)>;
 
 // A catalogue command: a query goes at once (shared, or a second-old
 // answer); anything else once the power state allows it.
-void runCommand(projector::SharedLine& line, const std::string& name, CommandDone done);
+void runCommand(projector::SharedLine& line, const std::string& name, const CommandDone& done);
 // A code as typed, as the window sends it.
-void runCode(projector::SharedLine& line, const std::string& code, CommandDone done);
+void runCode(projector::SharedLine& line, const std::string& code, const CommandDone& done);
 
 CommandResult resultOf(const std::string& name, const projector::Answer& answer);
 

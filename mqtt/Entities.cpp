@@ -193,8 +193,12 @@ std::string valueTemplate(const Entity& entity) {
     if (!showsChoices(entity)) return set + "{{ " + subject + " if " + guard + " else None }}";
     std::string text = set;
     for (const Choice& choice : entity.choices) {
-        text += (text.size() == set.size() ? "{% if " : "{% elif ") + guard + " and " + subject +
-                " in " + listOf(choice.when) + " %}" + std::string(choice.payload);
+        text += text.size() == set.size() ? "{% if " : "{% elif ";
+        text += guard;
+        text += " and " + subject;
+        text += " in " + listOf(choice.when);
+        text += " %}";
+        text += choice.payload;
     }
     return text + "{% else %}None{% endif %}";
 }

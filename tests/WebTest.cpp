@@ -92,6 +92,7 @@ TEST(WebSessions, ASessionLivesWhileUsedAndWrongPasswordsWaitLongerEachTime) {
 
     web::Throttle throttle([&] { return now; });
     std::vector<std::int64_t> waits;
+    waits.reserve(7);
     for (int i = 0; i < 7; ++i) waits.push_back(throttle.wrong("10.0.4.2"));
     EXPECT_EQ(waits, (std::vector<std::int64_t>{1000, 2000, 4000, 8000, 16000, 16000, 16000}));
     EXPECT_EQ(throttle.wrong("10.0.4.3"), 1000);  // by host, not by connection
@@ -229,14 +230,15 @@ TEST_F(State, WhatTheLineSaysIsKnownWatchedAndGivenAsMetricsWhileFresh) {
     port.deliver("+25.0 +30.0 +35.0\r");
     ASSERT_TRUE(state.known(projector::Field::State));
     EXPECT_EQ(state.known(projector::Field::State)->words, "Temperature Warning & cooling down");
+    const char* const kDeviceInfo =
+        "pjlink_device_info{name=\"Hall 3\",manufacturer=\"ORVA\",product_name=\"KR60P\","
+        "version=\"\",pjlink_class=\"2\"} 1\n";
     const std::string text = metrics();
     for (const char* line :
          {"pjlink_power_status 2\n", "pjlink_error_status{component=\"temperature\"} 1\n",
           "kr60p_temperature_celsius{sensor=\"3\"} 35\n", "kr60p_reachable 1\n",
           "kr60p_exchanges_total{outcome=\"answered\"} 2\n", "kr60p_clients{protocol=\"http\"} 2\n",
-          "pjlink_device_info{name=\"Hall "
-          "3\",manufacturer=\"ORVA\",product_name=\"KR60P\",version=\"\",pjlink_class=\"2\"} "
-          "1\n"}) {
+          kDeviceInfo}) {
         EXPECT_NE(text.find(line), std::string::npos) << line << text;
     }
     clock.advance(web::kFreshMs + 1);  // old readings are not passed off as fresh

@@ -82,6 +82,12 @@ MqttSettings mqttSettings(const Options& options) {
             options.device};
 }
 
+int takeOutOfService(const Options& options) {
+    return takeOutOfService(mqttSettings(options), [](const std::string& text) {
+        std::fprintf(stderr, "kr60p-gateway: %s\n", text.c_str());
+    });
+}
+
 toolkit::Result<std::vector<trafficlog::Sink>> logSinks(const Options& options) {
     std::vector<trafficlog::Sink> sinks{{stderr, options.verbose || options.log == "-"}};
     if (options.log && *options.log != "-") {
@@ -175,8 +181,9 @@ toolkit::Checked Gateway::serve() {
 
 toolkit::Checked Gateway::serveMqtt() {
     if (!options_.mqtt) return toolkit::Done{};
-    mqtt_ = std::make_unique<MqttFrontEnd>(line_.shared(), state_, mqttSettings(options_),
-                                           [this](const std::string& text) { log_.note(text); });
+    mqtt_ = std::make_unique<MqttFrontEnd>(
+        line_.shared(), state_, [this] { return line_.now(); }, mqttSettings(options_),
+        [this](const std::string& text) { log_.note(text); });
     if (const auto why = mqtt_->start()) return toolkit::failure(*why);
     log_.note(
         "MQTT to " + options_.mqtt->url + " under " + options_.mqttBase +

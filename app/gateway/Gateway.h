@@ -30,6 +30,9 @@ namespace gateway {
 // The MQTT front end's settings from the gateway's.
 MqttSettings mqttSettings(const Options& options);
 
+// --ha-remove: what the gateway left on the broker cleared; the exit status.
+int takeOutOfService(const Options& options);
+
 // The journal's streams for the options: standard error with the events
 // (and the detail with --verbose), a --log file with everything.
 toolkit::Result<std::vector<trafficlog::Sink>> logSinks(const Options& options);

@@ -17,10 +17,10 @@
 namespace {
 
 constexpr int kExitCannotListen = 1;
+// A fault of the program's own, said rather than aborted on.
+constexpr int kExitFault = 70;
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+int run(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv, argv + argc);
     const auto read = [&arguments] {
         return gateway::readOptions(arguments, QSysInfo::machineHostName().toStdString());
@@ -33,10 +33,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     if (options->haRemove) {
         // Taking the projector out of service needs the broker, not the projector.
-        return gateway::takeOutOfService(
-            gateway::mqttSettings(*options), [](const std::string& text) {
-                std::fprintf(stderr, "kr60p-gateway: %s\n", text.c_str());
-            });
+        return gateway::takeOutOfService(*options);
     }
     app::ProgramLine line(options->device, options->settings,
                           {projector::kReplyMs, 10'000, projector::kReplyMs});
@@ -65,4 +62,15 @@ int main(int argc, char* argv[]) {
     line.start(projector::Port::WhenAbsent::KeepLooking);
     gateway.linkUp();
     return QCoreApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kr60p-gateway: stopped by a fault of its own: %s\n", error.what());
+        return kExitFault;
+    }
 }

@@ -20,7 +20,8 @@ void refuse(QTcpSocket* socket, const QByteArray& status, const QByteArray& why)
 // Watches the bytes as they come, ahead of the HTTP server's reading, and
 // the time the connection stands idle.
 void bound(QTcpSocket* socket) {
-    socket->setReadBufferSize(static_cast<qint64>(web::kMostHeadBytes + web::kMostBodyBytes));
+    socket->setReadBufferSize(static_cast<qint64>(web::kMostHeadBytes) +
+                              static_cast<qint64>(web::kMostBodyBytes));
     auto bounds = std::make_shared<web::RequestBounds>();
     auto* idle = new QTimer(socket);
     idle->setSingleShot(true);

@@ -144,7 +144,7 @@ void WebServer::route(const Call& call, const QHttpServerRequest& request) {
 }
 
 void WebServer::guard(const Call& call, const QHttpServerRequest& request,
-                      std::function<void()> then) {
+                      const std::function<void()>& then) {
     if (!password_) return then();
     if (const auto session = web::cookieValue(call.cookie.toStdString(), kCookie);
         session && sessions_.valid(*session)) {

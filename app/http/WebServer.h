@@ -43,7 +43,8 @@ class WebServer : public QAbstractHttpServer {
     enum class Access { Open, Guarded };
     void route(const Call& call, const QHttpServerRequest& request);
     // Whether the call may go on; when it may not, it has been answered.
-    void guard(const Call& call, const QHttpServerRequest& request, std::function<void()> then);
+    void guard(const Call& call, const QHttpServerRequest& request,
+               const std::function<void()>& then);
     void file(const Call& call, const QString& name, const QByteArray& type);
     void login(const Call& call);
     void logout(const Call& call);

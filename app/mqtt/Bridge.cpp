@@ -39,13 +39,27 @@ QJsonValue withoutTimes(const QJsonValue& value) {
     return object;
 }
 
+// The state without the readings that move while nothing happens.
+QJsonObject withoutMeasures(QJsonObject state) {
+    QJsonObject readings = state["readings"].toObject();
+    for (const char* measure : {"temperatures", "pressure", "lamp-time"}) readings.remove(measure);
+    state["readings"] = readings;
+    return state;
+}
+
+QByteArray compact(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
 }  // namespace
 
 Bridge::Bridge(Parts parts, MqttSession& session) : p_(std::move(parts)), session_(session) {
     p_.pace.setInterval(kStatePaceMs);
     p_.pace.setEnabled(false);
     p_.pace.onTimer([this] {
-        if (!std::exchange(pending_, false)) return p_.pace.setEnabled(false);
+        if (!std::exchange(pending_, false) && !measuresPending_) {
+            return p_.pace.setEnabled(false);
+        }
         publishState();
     });
     p_.state.onChange([this](std::optional<projector::Field> field) { changed(field); });
@@ -67,6 +81,7 @@ void Bridge::connected() {
     if (!p_.discoveryPrefix.empty()) session_.subscribe(p_.discoveryPrefix + "/status");
     publishDiscovery();
     lastState_.clear();
+    lastSteady_.clear();
     publishState();
 }
 
@@ -91,11 +106,21 @@ void Bridge::changed(std::optional<projector::Field> field) {
 void Bridge::publishState() {
     if (!up_) return;
     const QJsonObject state = app::statusJson(p_.state, p_.device);
-    QByteArray values =
-        QJsonDocument(withoutTimes(state).toObject()).toJson(QJsonDocument::Compact);
-    if (values == lastState_) return;
-    lastState_ = std::move(values);
-    session_.publish(p_.topics.state(), QJsonDocument(state).toJson(QJsonDocument::Compact), true);
+    const QJsonObject values = withoutTimes(state).toObject();
+    QByteArray all = compact(values);
+    measuresPending_ = false;
+    if (all == lastState_) return;
+    QByteArray steady = compact(withoutMeasures(values));
+    const std::int64_t now = p_.now();
+    if (steady == lastSteady_ && now - lastPublishedMs_ < kMeasuresEveryMs) {
+        measuresPending_ = true;
+        p_.pace.setEnabled(true);
+        return;
+    }
+    lastState_ = std::move(all);
+    lastSteady_ = std::move(steady);
+    lastPublishedMs_ = now;
+    session_.publish(p_.topics.state(), compact(state), true);
 }
 
 void Bridge::publishDiscovery() {
@@ -113,6 +138,7 @@ void Bridge::message(const std::string& topic, const QByteArray& payload) {
         if (payload.trimmed() == "online") {
             publishDiscovery();
             lastState_.clear();
+            lastSteady_.clear();
             publishState();
         }
         return;

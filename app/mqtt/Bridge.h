@@ -1,12 +1,15 @@
 #pragma once
 // The projector on an MQTT broker: availability, the state retained as one
-// JSON object and published when it changes (at most once a second), Home
+// JSON object and published when it changes (at most once a second, and
+// once a minute when only measures moved), Home
 // Assistant's discovery, and commands read from the gateway's topics, each
 // answered on BASE/response. The broker's connection is the session's; the
 // bridge says what goes on it.
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/mqtt/Discovery.h"
@@ -27,6 +30,10 @@ class MqttSession {
 
 // At most one state message in this time; a change within it waits its end.
 inline constexpr int kStatePaceMs = 1000;
+// A state in which only the temperatures, the pressure or the lamp hours
+// moved waits this long after the last message: they wander by tenths on
+// every reading, or count on.
+inline constexpr std::int64_t kMeasuresEveryMs = 60'000;
 
 class Bridge {
   public:
@@ -38,6 +45,7 @@ class Bridge {
         std::string discoveryPrefix;  // empty: no discovery
         Device identity;
         toolkit::Timer& pace;
+        std::function<std::int64_t()> now;  // milliseconds, for the measures' wait
     };
     Bridge(Parts parts, MqttSession& session);
     Bridge(const Bridge&) = delete;
@@ -59,7 +67,9 @@ class Bridge {
     MqttSession& session_;
     bool up_ = false;
     bool pending_ = false;
-    QByteArray lastState_;
+    bool measuresPending_ = false;  // moved measures waiting their minute
+    QByteArray lastState_, lastSteady_;
+    std::int64_t lastPublishedMs_ = 0;
 };
 
 }  // namespace gateway

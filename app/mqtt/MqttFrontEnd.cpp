@@ -17,11 +17,13 @@ MosquittoClient::Settings withWill(MosquittoClient::Settings client, const mqtt:
 }  // namespace
 
 MqttFrontEnd::MqttFrontEnd(projector::SharedLine& line, projector::ProjectorState& state,
-                           MqttSettings settings, MosquittoClient::Say say)
+                           std::function<std::int64_t()> now, MqttSettings settings,
+                           MosquittoClient::Say say)
     : pace_(nullptr, "MqttStatePace", kStatePaceMs),
       client_(withWill(std::move(settings.client), settings.topics), std::move(say)),
       bridge_({line, state, std::move(settings.device), std::move(settings.topics),
-               std::move(settings.discoveryPrefix), std::move(settings.identity), pace_},
+               std::move(settings.discoveryPrefix), std::move(settings.identity), pace_,
+               std::move(now)},
               client_) {
     client_.onConnected([this] { bridge_.connected(); });
     client_.onDown([this] { bridge_.disconnected(); });

@@ -24,7 +24,8 @@ class MqttFrontEnd {
   public:
     // Lives no longer than the line and the state it is given.
     MqttFrontEnd(projector::SharedLine& line, projector::ProjectorState& state,
-                 MqttSettings settings, MosquittoClient::Say say);
+                 std::function<std::int64_t()> now, MqttSettings settings,
+                 MosquittoClient::Say say);
 
     // Why it cannot even begin; the broker itself may come later.
     std::optional<std::string> start() { return client_.start(); }

@@ -156,7 +156,8 @@ class MqttBridge : public QueueFixture {
                             kTopics,
                             "homeassistant",
                             {"Hall 3", "ORVA", "KR60P", {}, {}},
-                            pace},
+                            pace,
+                            [this] { return clock.now(); }},
                            session};
 };
 
@@ -190,6 +191,7 @@ TEST_F(MqttBridge, TheStateGoesWhenItChangesAtMostOnceASecond) {
     heard("CR0", "80");  // standby: at once
     ASSERT_EQ(states().size(), 1u);
     // Within the second: one message at its end, with the last of it.
+    heard("CR1", "2");
     heard("CR3", "01234");
     heard("CR6", "+25.0 +30.0 +35.0");
     EXPECT_EQ(states().size(), 1u);
@@ -199,15 +201,23 @@ TEST_F(MqttBridge, TheStateGoesWhenItChangesAtMostOnceASecond) {
     EXPECT_EQ(last["readings"]["lamp-time"]["hours"].toInt(), 1234);
     EXPECT_EQ(last["readings"]["temperatures"]["temperatures"][2].toDouble(), 35.0);
     // Read again the same, later: the times are newer, the state is not.
-    clock.advance(2 * gateway::kStatePaceMs);
+    clock.advance(2 * std::int64_t{gateway::kStatePaceMs});
     heard("CR3", "01234");
     clock.advance(gateway::kStatePaceMs);
     EXPECT_EQ(states().size(), 2u);
+    // The measures moved alone: once a minute after the last message.
+    heard("CR6", "+25.5 +30.0 +35.0");
+    clock.advance(gateway::kStatePaceMs);
+    EXPECT_EQ(states().size(), 2u);
+    clock.advance(gateway::kMeasuresEveryMs);
+    ASSERT_EQ(states().size(), 3u);
+    const QJsonObject moved = objectOf(states().back().payload);
+    EXPECT_EQ(moved["readings"]["temperatures"]["temperatures"][0].toDouble(), 25.5);
     // Not connected, nothing; connected again, the state of now.
     bridge.disconnected();
     heard("CR3", "01240");
     clock.advance(gateway::kStatePaceMs);
-    EXPECT_EQ(states().size(), 2u);
+    EXPECT_EQ(states().size(), 3u);
     bridge.connected();
     const QJsonObject now = objectOf(states().back().payload);
     EXPECT_EQ(now["readings"]["lamp-time"]["hours"].toInt(), 1240);
