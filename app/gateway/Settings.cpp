@@ -24,6 +24,13 @@ using toolkit::failure;
 // PJLink's limit on a projector's name.
 constexpr std::size_t kLongestName = 64;
 
+// A setting taken as it is written: a file's path, a user name.
+template <std::string Options::*field>
+Checked text(Options& options, const std::string& value) {
+    options.*field = value;
+    return Done{};
+}
+
 Checked yes(const std::string& value, bool& flag) {
     if (value != "yes") return failure("yes or absent, not \"" + value + "\".");
     flag = true;
@@ -40,11 +47,6 @@ Checked listen(Options& options, const std::string& value) {
     const auto endpoint = endpointOf("tcp://" + value);
     if (!endpoint) return failure("HOST:PORT or [IPv6]:PORT, not \"" + value + "\".");
     options.listen = {*endpoint};
-    return Done{};
-}
-
-Checked passwordFile(Options& options, const std::string& value) {
-    options.passwordFile = value;
     return Done{};
 }
 
@@ -93,16 +95,6 @@ Checked http(Options& options, const std::string& value) {
     return Done{};
 }
 
-Checked httpCertificate(Options& options, const std::string& value) {
-    options.httpCertificate = value;
-    return Done{};
-}
-
-Checked httpKey(Options& options, const std::string& value) {
-    options.httpKey = value;
-    return Done{};
-}
-
 Checked broker(Options& options, const std::string& value) {
     const QUrl url(QString::fromStdString(value), QUrl::StrictMode);
     const QString scheme = url.scheme();
@@ -122,24 +114,9 @@ Checked broker(Options& options, const std::string& value) {
     return Done{};
 }
 
-Checked mqttUser(Options& options, const std::string& value) {
-    options.mqttUser = value;
-    return Done{};
-}
-
-Checked mqttPasswordFile(Options& options, const std::string& value) {
-    options.mqttPasswordFile = value;
-    return Done{};
-}
-
 Checked mqttBase(Options& options, const std::string& value) {
     if (const auto fault = mqtt::baseFault(value)) return failure(*fault + ".");
     options.mqttBase = value;
-    return Done{};
-}
-
-Checked mqttCa(Options& options, const std::string& value) {
-    options.mqttCa = value;
     return Done{};
 }
 
@@ -177,7 +154,7 @@ constexpr std::array kSettings = std::to_array<Setting>({
      "the loopback addresses only).", listen},
     {"password-file", Kind::Value, "FILE",
      "The PJLink password: the first line of FILE (default, with --config: NAME.password "
-     "beside NAME.conf, where there is one).", passwordFile},
+     "beside NAME.conf, where there is one).", text<&Options::passwordFile>},
     {"no-password", Kind::Switch, "",
      "Serve without a password, on every address asked for.", noPassword},
     {"name", Kind::Value, "NAME", "The projector's name for NAME ? (default: the host's).", name},
@@ -193,19 +170,19 @@ constexpr std::array kSettings = std::to_array<Setting>({
      "Serve the web control page, the JSON API and the metrics there (off unless given; "
      "without a password, a loopback address only).", http},
     {"http-certificate", Kind::Value, "FILE",
-     "HTTPS with this certificate (PEM) and --http-key; plain HTTP otherwise.", httpCertificate},
-    {"http-key", Kind::Value, "FILE", "The certificate's private key (PEM).", httpKey},
+     "HTTPS with this certificate (PEM) and --http-key; plain HTTP otherwise.", text<&Options::httpCertificate>},
+    {"http-key", Kind::Value, "FILE", "The certificate's private key (PEM).", text<&Options::httpKey>},
     {"mqtt", Kind::Value, "URL",
      "Publish the projector on this MQTT broker, mqtt://HOST[:PORT] (1883) or "
      "mqtts://HOST[:PORT] (8883), and take commands from it.", broker},
-    {"mqtt-user", Kind::Value, "USER", "The broker's user name.", mqttUser},
+    {"mqtt-user", Kind::Value, "USER", "The broker's user name.", text<&Options::mqttUser>},
     {"mqtt-password-file", Kind::Value, "FILE",
-     "The broker's password: the first line of FILE.", mqttPasswordFile},
+     "The broker's password: the first line of FILE.", text<&Options::mqttPasswordFile>},
     {"mqtt-base", Kind::Value, "TOPIC",
      "The gateway's topics under TOPIC (default kr60p/NAME, the name in lower case).", mqttBase},
     {"mqtt-ca", Kind::Value, "FILE",
      "The CA certificate (PEM) an mqtts:// broker's certificate is checked against "
-     "(default: the system's).", mqttCa},
+     "(default: the system's).", text<&Options::mqttCa>},
     {"ha-prefix", Kind::Value, "PREFIX",
      "Home Assistant's discovery prefix (default homeassistant; off: no discovery).", haPrefix},
     {"ha-remove", Kind::Switch, "",
